@@ -1,0 +1,36 @@
+#include "app/AppConfig.h"
+
+#include "gamedb/FileIo.h"
+
+#include <QDir>
+
+QString withoutRootSeparator(const QString& dir)
+{
+    if (dir == QDir::separator())
+        return {};
+    if (dir.size() == 3 && dir[1] == QLatin1Char(':') && (dir[2] == QLatin1Char('\\') || dir[2] == QLatin1Char('/')))
+        return dir.left(2);
+    return dir;
+}
+
+QString currentStartupDirectory()
+{
+    return withoutRootSeparator(QDir::toNativeSeparators(QDir::currentPath()));
+}
+
+AppConfig::AppConfig(QString startupDir)
+    : startupDir_(std::move(startupDir)),
+      ini_(startupDir_ + QDir::separator() + QStringLiteral("KRVX.ini")),
+      gameFolder_(ini_.read(QStringLiteral("Path"), QStringLiteral("GXPath"), startupDir_))
+{
+}
+
+QString AppConfig::gameFile(const QString& name) const
+{
+    return gamedb::gameFilePath(gameFolder_, name);
+}
+
+bool AppConfig::gameFileExists(const QString& name) const
+{
+    return gamedb::gameFileExists(gameFolder_, name);
+}

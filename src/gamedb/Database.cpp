@@ -1,0 +1,81 @@
+#include "gamedb/Database.h"
+
+#include "gamedb/FileIo.h"
+#include "gamedb/GameError.h"
+#include "gamedb/Septet.h"
+
+#include <cstring>
+
+namespace gamedb {
+
+void loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page)
+{
+    const DbFormat& f = table.format();
+    ProgressRun run(progress, f.loadText);
+
+    const QString path = gameFilePath(folder, QString::fromUtf8(f.fileName));
+    const Bytes file = readGameFile(path);
+    if (file.size() < f.headerSize + 2)
+        throw GameError(kReadBeyondEnd);
+    const int count = static_cast<int>(readSeptet(file.data() + f.headerSize, 2));
+    if (count > f.capacity) {
+        throw GameError(std::string(f.fileName) + " holds " + std::to_string(count) + " records, but at most "
+                        + std::to_string(f.capacity) + " " + std::string(f.recordNoun)
+                        + " can be loaded. Nothing was loaded");
+    }
+    const std::size_t end = f.recordsStart() + static_cast<std::size_t>(count) * f.recordSize;
+    if (file.size() < end)
+        throw GameError(kReadBeyondEnd);
+
+    RecordTable fresh(f);
+    fresh.assign(file.data() + f.recordsStart(), count);
+
+    table = std::move(fresh);
+    page.clearList();
+    for (int i = 1; i <= count; ++i) {
+        page.addLine(table.listLine(i));
+        run.record(i, count);
+    }
+    page.showPages();
+    page.storeAndShow();
+    page.setLoaded();
+}
+
+Bytes encodeDatabase(const RecordTable& table, std::span<const std::uint8_t> existingPrefix, ProgressRun* run)
+{
+    const DbFormat& f = table.format();
+    const int n = table.count();
+    Bytes out(f.recordsStart() + static_cast<std::size_t>(n) * f.recordSize);
+    std::memcpy(out.data(), existingPrefix.data(), f.headerSize);
+    writeSeptet(out.data() + f.headerSize, 2, static_cast<std::uint32_t>(n));
+    out[f.headerSize + 2] = existingPrefix[f.headerSize + 2];
+    out[f.headerSize + 3] = existingPrefix[f.headerSize + 3];
+    // out[H+4], out[H+5]: the cleared word, already zero.
+    std::uint8_t* dst = out.data() + f.recordsStart();
+    for (int i = 1; i <= n; ++i, dst += f.recordSize) {
+        std::memcpy(dst, table.record(i), f.recordSize);
+        if (f.canonicalOnSave)
+            canonicalise(dst, f.schema);
+        if (run)
+            run->record(i, n);
+    }
+    return out;
+}
+
+void saveDatabase(const RecordTable& table, const QString& folder, Progress& progress, PageHooks& page)
+{
+    const DbFormat& f = table.format();
+    ProgressRun run(progress, f.saveText);
+    page.storeAndShow();
+
+    const QString path = gameFilePath(folder, QString::fromUtf8(f.fileName));
+    const Bytes prefix = readGameFile(path, static_cast<long long>(f.headerSize + 4));
+    if (prefix.size() < f.headerSize + 4)
+        throw GameError(kReadBeyondEnd);
+
+    const Bytes out = encodeDatabase(table, prefix, &run);
+    writeGameFile(path, out);
+    page.clearModified();
+}
+
+} // namespace gamedb

@@ -1,0 +1,25 @@
+#pragma once
+// Loading and saving a whole database file: header block, count, carried word, cleared word,
+// records back to back.
+
+#include "gamedb/PageHooks.h"
+#include "gamedb/FileIo.h"
+#include "gamedb/RecordTable.h"
+
+#include <QString>
+
+namespace gamedb {
+
+// Reads the file into a fresh table. Only when the whole file was read does it replace the
+// caller's table and run the page's hooks; a failure leaves table and page as they were.
+void loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
+
+// Has the page store its record, then writes header block and carried word of the file on disk,
+// the count, a cleared word and every record, replacing the file only when all was written.
+void saveDatabase(const RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
+
+// The bytes a save writes, given the existing file's first H + 4 bytes.
+Bytes encodeDatabase(const RecordTable& table, std::span<const std::uint8_t> existingPrefix,
+                     ProgressRun* run = nullptr);
+
+} // namespace gamedb

@@ -1,0 +1,22 @@
+#pragma once
+// The order of the record lists: alphabetical as a person expects it (letter case ignored,
+// accented letters beside their base letters), the same on every machine whatever its locale.
+
+#include <QString>
+
+#include <string_view>
+#include <vector>
+
+namespace gamedb {
+
+struct ListLine {
+    QString name;  // the visible part, before the tab
+    int record;    // the number after the tab
+};
+
+// Splits "name\tnumber"; a line without a tab has record 0.
+ListLine parseListLine(std::string_view line);
+
+void sortListLines(std::vector<ListLine>& lines);
+
+} // namespace gamedb

@@ -1,0 +1,53 @@
+#pragma once
+// One table per record layout: every field's control name, offset, width and encoding. The same
+// table drives decoding, save-time re-encoding, list lines and the pages' show and store steps.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace gamedb {
+
+enum class Encoding : std::uint8_t {
+    Septet,        // unsigned base-128 number, width digits
+    Text,          // zero-padded text of width bytes
+    Byte,          // one unsigned byte
+    Flag,          // one byte, 0 or 1
+    PositionFlag,  // one byte, 0, 1 or 2; anything else reads as 2
+    Rating,        // two bytes: unsigned high * 128 + unsigned low
+    SignedRating,  // two bytes: unsigned high * 128 + signed low (potential -1 is 0, 255)
+};
+
+struct Field {
+    std::string_view control;  // the page control that shows it
+    std::uint16_t offset;
+    std::uint16_t width;
+    Encoding encoding;
+};
+
+using Schema = std::span<const Field>;
+
+const Field& fieldNamed(Schema schema, std::string_view control);
+
+bool isNumeric(Encoding e);
+
+// The range a numeric field can hold without losing anything.
+struct Range {
+    long long min;
+    long long max;
+};
+Range rangeOf(const Field& f);
+
+long long readNumber(const std::uint8_t* record, const Field& f);
+// Throws GameError naming the value and the range when it does not fit.
+void writeNumber(std::uint8_t* record, const Field& f, long long value);
+
+std::string_view readText(const std::uint8_t* record, const Field& f);
+void writeText(std::uint8_t* record, const Field& f, std::string_view text);
+
+// Rewrites every septet number in its ordinary form; a stored value the encoding cannot write
+// (digits reading above its limit) is left exactly as it was.
+void canonicalise(std::uint8_t* record, Schema schema);
+
+} // namespace gamedb

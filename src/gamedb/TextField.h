@@ -1,0 +1,36 @@
+#pragma once
+// Fixed-width, zero-padded single-byte texts as the game stores them.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace gamedb {
+
+// Shown in a text box: up to the first zero byte, or the whole field when it has none.
+inline std::string_view displayText(const std::uint8_t* p, std::size_t width)
+{
+    const auto* end = std::find(p, p + width, std::uint8_t{0});
+    return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)};
+}
+
+// Used in a list line: up to the first zero byte, and empty when the field has none.
+inline std::string_view listText(const std::uint8_t* p, std::size_t width)
+{
+    const auto* end = std::find(p, p + width, std::uint8_t{0});
+    if (end == p + width)
+        return {};
+    return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)};
+}
+
+// The text, cut to the field, then zeros to the end: never a byte past the field.
+inline void assignText(std::uint8_t* p, std::size_t width, std::string_view text)
+{
+    const std::size_t n = std::min(width, text.size());
+    std::memcpy(p, text.data(), n);
+    std::memset(p + n, 0, width - n);
+}
+
+} // namespace gamedb

@@ -1,0 +1,39 @@
+#pragma once
+// Progress and page hooks that remember every call, for tests of the database routines.
+
+#include "gamedb/PageHooks.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct RecordingProgress : gamedb::Progress {
+    std::vector<std::string> begun;
+    std::vector<int> steps;
+    int ended = 0;
+    void begin(std::string_view text) override { begun.emplace_back(text); }
+    void step(int percent) override { steps.push_back(percent); }
+    void end() override { ++ended; }
+};
+
+struct RecordingPage : gamedb::PageHooks {
+    std::vector<std::string> calls;  // hook names in call order ("addLine" once per line)
+    std::vector<std::string> lines;
+    void clearList() override { calls.push_back("clearList"); lines.clear(); }
+    void addLine(std::string line) override
+    {
+        if (calls.empty() || calls.back() != "addLine")
+            calls.push_back("addLine");
+        lines.push_back(std::move(line));
+    }
+    void storeAndShow() override
+    {
+        calls.push_back("storeAndShow");
+        if (storeThrows)
+            throw std::runtime_error("'12x' is not a valid integer value");
+    }
+    void showPages() override { calls.push_back("showPages"); }
+    void setLoaded() override { calls.push_back("setLoaded"); }
+    void clearModified() override { calls.push_back("clearModified"); }
+    bool storeThrows = false;
+};
