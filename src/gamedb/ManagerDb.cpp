@@ -2,14 +2,13 @@
 
 #include "gamedb/TextField.h"
 
-#include <array>
 
 namespace gamedb {
 namespace {
 
 using E = Encoding;
 
-constexpr std::array<Field, 17> kManagerFields = {{
+constexpr Field kManagerFields[] = {
     {"MaID", 0, 4, E::Septet},
     {"MaForN", 4, 20, E::Text},
     {"MaEft", 24, 35, E::Text},
@@ -27,7 +26,8 @@ constexpr std::array<Field, 17> kManagerFields = {{
     {"MaStart", 236, 10, E::Text},
     {"MaPlay", 246, 1, E::Flag},
     {"MaBoard", 247, 1, E::Byte},
-}};
+};
+static_assert(tilesRecord(kManagerFields, 248));
 
 std::string managerListName(const std::uint8_t* r)
 {

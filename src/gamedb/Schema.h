@@ -28,6 +28,19 @@ struct Field {
 
 using Schema = std::span<const Field>;
 
+// True when the fields follow one another without gap or overlap and fill the record exactly.
+template <std::size_t N>
+constexpr bool tilesRecord(const Field (&fields)[N], std::size_t recordSize)
+{
+    std::size_t at = 0;
+    for (const Field& f : fields) {
+        if (f.offset != at)
+            return false;
+        at += f.width;
+    }
+    return at == recordSize;
+}
+
 const Field& fieldNamed(Schema schema, std::string_view control);
 
 bool isNumeric(Encoding e);
