@@ -15,7 +15,7 @@ bool guarded(Prompts& prompts, QWidget* parent, Action&& action)
         std::forward<Action>(action)();
         return true;
     } catch (const std::exception& e) {
-        prompts.generalError(parent, QString::fromUtf8(e.what()));
+        prompts.generalError(parent, withFullStop(QString::fromUtf8(e.what())));
     }
     return false;
 }

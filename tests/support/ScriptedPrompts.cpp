@@ -18,7 +18,7 @@ void ScriptedPrompts::ownError(QWidget*, const QString& text)
 
 void ScriptedPrompts::generalError(QWidget*, const QString& text)
 {
-    asked.append({Kind::GeneralError, withFullStop(text)});
+    asked.append({Kind::GeneralError, text});
 }
 
 std::optional<QString> ScriptedPrompts::askText(QWidget*, const QString& caption, const QString& prompt)
