@@ -16,4 +16,10 @@ void writeSampleGame(const QString& folder, Size size);
 // Mgdata.db1 alone, with count managers.
 void writeSampleManagers(const QString& folder, int count);
 
+// Tmdata.db1 alone: the first teams are national teams, the rest clubs (SampleDatabases.cpp).
+void writeSampleTeams(const QString& folder, int count);
+
+// Players.db1 alone; players belong to the clubs of a team file of the given size.
+void writeSamplePlayers(const QString& folder, int count, int teams);
+
 } // namespace sample
