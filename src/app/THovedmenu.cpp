@@ -4,6 +4,7 @@
 #include "app/BannerArt.h"
 #include "app/Guard.h"
 #include "app/Prompts.h"
+#include "app/TGXFolder.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -140,6 +141,7 @@ QMdiSubWindow* THovedmenu::openTool(QWidget* tool)
 
 void THovedmenu::GXFolder1Click()
 {
+    guarded(prompts_, this, [&] { openTool(new TGXFolder(context(), this)); });
 }
 
 void THovedmenu::RenameSavedGames1Click()

@@ -1,0 +1,296 @@
+#include "app/TGXFolder.h"
+
+#include "app/AppConfig.h"
+#include "app/Guard.h"
+#include "app/Prompts.h"
+#include "gamedb/GameError.h"
+
+#include <QCloseEvent>
+#include <QCollator>
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kLevelRole = Qt::UserRole + 1;
+constexpr int kIndent = 12;
+
+// Each entry is indented by its depth below the root, so the way down reads as a column.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.adjust(indent(index), 0, 0, 0);
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
+    }
+
+private:
+    static int indent(const QModelIndex& index) { return index.data(kLevelRole).toInt() * kIndent; }
+};
+
+// "/" or "C:/" and the folder names below it, for a clean absolute path.
+std::pair<QString, QStringList> splitPath(const QString& path)
+{
+    QString root = QStringLiteral("/");
+    if (path.size() >= 2 && path[1] == QLatin1Char(':'))
+        root = path.left(2) + QLatin1Char('/');
+    return {root, path.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)};
+}
+
+// Throws the I/O error text when path cannot be listed; a missing folder is a bad name.
+void checkListable(const QString& path)
+{
+    DIR* d = ::opendir(QFile::encodeName(path).constData());
+    if (!d) {
+        const int err = errno;
+        throw gamedb::GameError(gamedb::ioErrorText(err == ENOENT ? ENOTDIR : err));
+    }
+    ::closedir(d);
+}
+
+QStringList sortedSubfolders(const QString& path)
+{
+    QStringList names = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    QCollator collator{QLocale(QLocale::English)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const int c = collator.compare(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+bool pathWithin(const QString& path, const QString& root)
+{
+    if (root.endsWith(QLatin1Char('/')))
+        return path.startsWith(root);
+    return path == root || path.startsWith(root + QLatin1Char('/'));
+}
+
+} // namespace
+
+TGXFolder::TGXFolder(ToolContext ctx, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), directory_(QDir::currentPath())
+{
+    setObjectName(QStringLiteral("GXFolder"));
+    setWindowTitle(QStringLiteral("GX Folder"));
+
+    Dir = new QListWidget(this);
+    Dir->setObjectName(QStringLiteral("Dir"));
+    Dir->setAccessibleName(QStringLiteral("Folders"));
+    Dir->setItemDelegate(new IndentDelegate(Dir));
+    Dir->setUniformItemSizes(true);
+    Dir->installEventFilter(this);
+
+    Drive = new QComboBox(this);
+    Drive->setObjectName(QStringLiteral("Drive"));
+    Drive->setAccessibleName(QStringLiteral("Drive"));
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button1->setAutoDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Dir, 1);
+    layout->addWidget(Drive);
+    layout->addLayout(buttons);
+    setFocusProxy(Dir);
+    setFixedSize(300, 340);
+
+    connect(Dir, &QListWidget::itemDoubleClicked, this, &TGXFolder::openEntry);
+    connect(Button1, &QPushButton::clicked, this, &TGXFolder::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TGXFolder::Button2Click);
+
+    fillDrives();
+    connect(Drive, &QComboBox::currentIndexChanged, this, &TGXFolder::DriveChange);
+
+    // Every list starts on the process's current directory.
+    guarded(ctx_.prompts, boxParent(), [&] { setDirectory(directory_); });
+    FormCreate();
+}
+
+QWidget* TGXFolder::boxParent()
+{
+    return parentWidget() ? parentWidget()->window() : this;
+}
+
+void TGXFolder::fillDrives()
+{
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        if (volume.isValid() && volume.isReady() && QFileInfo(root).isDir() && !roots.contains(root))
+            roots << root;
+    }
+    std::sort(roots.begin(), roots.end(), [](const QString& a, const QString& b) {
+        const bool aTop = splitPath(a).second.isEmpty();
+        const bool bTop = splitPath(b).second.isEmpty();
+        return aTop != bTop ? aTop : a < b;
+    });
+    for (const QString& root : roots)
+        Drive->addItem(QDir::toNativeSeparators(root), root);
+    driveIndex_ = driveIndexFor(QDir::currentPath());
+    Drive->setCurrentIndex(driveIndex_);
+}
+
+int TGXFolder::driveIndexFor(const QString& path) const
+{
+    int best = -1;
+    for (int i = 0; i < Drive->count(); ++i) {
+        const QString root = Drive->itemData(i).toString();
+        if (pathWithin(path, root) && (best < 0 || root.size() > Drive->itemData(best).toString().size()))
+            best = i;
+    }
+    return best;
+}
+
+void TGXFolder::setDirectory(const QString& path)
+{
+    const QString target = QDir::cleanPath(QDir(path).absolutePath());
+    checkListable(target);
+    const QStringList subfolders = sortedSubfolders(target);
+
+    const auto [root, parts] = splitPath(target);
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    auto add = [&](const QString& text, const QString& full, int level, const QIcon& icon) {
+        auto* item = new QListWidgetItem(icon, text, Dir);
+        item->setData(kPathRole, full);
+        item->setData(kLevelRole, level);
+        return item;
+    };
+
+    Dir->clear();
+    QString walked = root;
+    QListWidgetItem* current = add(QDir::toNativeSeparators(root), root, 0, open);
+    for (int i = 0; i < parts.size(); ++i) {
+        walked = i == 0 ? root + parts[i] : walked + QLatin1Char('/') + parts[i];
+        current = add(parts[i], walked, i + 1, open);
+    }
+    for (const QString& name : subfolders)
+        add(name, QDir(target).filePath(name), int(parts.size()) + 1, closed);
+    Dir->setCurrentItem(current);
+    directory_ = target;
+}
+
+void TGXFolder::openEntry(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    guarded(ctx_.prompts, boxParent(), [&] { setDirectory(item->data(kPathRole).toString()); });
+}
+
+void TGXFolder::FormCreate()
+{
+    guarded(ctx_.prompts, boxParent(), [&] {
+        // An empty game folder leaves the list where it started.
+        if (!ctx_.config.gameFolder().isEmpty())
+            setDirectory(ctx_.config.gameFolder());
+    });
+}
+
+void TGXFolder::DriveChange()
+{
+    guarded(ctx_.prompts, boxParent(), [&] {
+        const QString root = Drive->currentData().toString();
+        const QStorageInfo volume(root);
+        if (volume.isValid() && volume.isReady()) {
+            try {
+                setDirectory(root);
+                driveIndex_ = Drive->currentIndex();
+                return;
+            } catch (const gamedb::GameError&) {
+                // reported as the drive's, below
+            }
+        }
+        ctx_.prompts.ownError(boxParent(), QStringLiteral("Drive Not Ready"));
+        const int shown = driveIndexFor(directory_);
+        const QSignalBlocker quiet(Drive);
+        Drive->setCurrentIndex(shown >= 0 ? shown : driveIndex_);
+        driveIndex_ = Drive->currentIndex();
+    });
+}
+
+void TGXFolder::Button1Click()
+{
+    guarded(ctx_.prompts, boxParent(), [&] {
+        const QString folder = withoutRootSeparator(QDir::toNativeSeparators(directory_));
+        ctx_.config.setGameFolder(folder);
+        const IniFile& ini = ctx_.config.ini();
+        if (!ini.write(QStringLiteral("Path"), QStringLiteral("GXPath"), folder))
+            throw gamedb::GameError(QStringLiteral("Unable to write to %1").arg(ini.path()).toStdString());
+        close();
+    });
+}
+
+void TGXFolder::Button2Click()
+{
+    close();
+}
+
+void TGXFolder::FormClose(QCloseEvent* event)
+{
+    // Nothing to keep: the dialog changes nothing until OK.
+    event->accept();
+}
+
+void TGXFolder::closeEvent(QCloseEvent* event)
+{
+    FormClose(event);
+}
+
+void TGXFolder::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Button1->click();
+        return;
+    case Qt::Key_Escape:
+        Button2->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool TGXFolder::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Dir && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openEntry(Dir->currentItem());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
