@@ -5,6 +5,8 @@
 #include "app/Guard.h"
 #include "app/Prompts.h"
 #include "app/TGXFolder.h"
+#include "tools/THallFame.h"
+#include "tools/TSaveGame.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -146,6 +148,7 @@ void THovedmenu::GXFolder1Click()
 
 void THovedmenu::RenameSavedGames1Click()
 {
+    guarded(prompts_, this, [&] { openTool(new TSaveGame(context())); });
 }
 
 void THovedmenu::EditHiscores1Click()
@@ -154,6 +157,7 @@ void THovedmenu::EditHiscores1Click()
         if (!config_.gameFileExists(QStringLiteral("Hiscores.bin"))
             && !prompts_.confirm(this, QStringLiteral("File doesn't exist. Create?")))
             return;
+        openTool(new THallFame(context()));
     });
 }
 
