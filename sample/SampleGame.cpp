@@ -90,6 +90,8 @@ void writeSampleGame(const QString& folder, Size size)
     const int teams = full ? 2300 : 300;
     writeSampleTeams(folder, teams);
     writeSamplePlayers(folder, full ? 20000 : 2000, teams);
+    writeSampleHallOfFame(folder);
+    writeSampleSaveIndex(folder);
 }
 
 } // namespace sample

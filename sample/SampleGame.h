@@ -22,4 +22,10 @@ void writeSampleTeams(const QString& folder, int count);
 // Players.db1 alone; players belong to the clubs of a team file of the given size.
 void writeSamplePlayers(const QString& folder, int count, int teams);
 
+// Hiscores.bin: 30 entries, points falling from the top, the last two negative (SampleTools.cpp).
+void writeSampleHallOfFame(const QString& folder);
+
+// Gamess16.idx with some slots named and some free; no Gamess8.idx (SampleTools.cpp).
+void writeSampleSaveIndex(const QString& folder);
+
 } // namespace sample
