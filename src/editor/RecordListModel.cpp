@@ -1,0 +1,58 @@
+#include "editor/RecordListModel.h"
+
+#include <algorithm>
+
+namespace editor {
+
+int RecordListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+}
+
+QVariant RecordListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const gamedb::ListLine& line = lines_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return line.name;
+    case Qt::UserRole:
+        return line.record;
+    default:
+        return {};
+    }
+}
+
+void RecordListModel::setLines(std::vector<gamedb::ListLine> lines)
+{
+    gamedb::sortListLines(lines);
+    beginResetModel();
+    lines_ = std::move(lines);
+    endResetModel();
+}
+
+int RecordListModel::insertLine(gamedb::ListLine line)
+{
+    // The same sort as a fill, so the new line lands exactly where a refill would put it.
+    const int record = line.record;
+    std::vector<gamedb::ListLine> all = lines_;
+    all.push_back(std::move(line));
+    gamedb::sortListLines(all);
+    const auto at = std::find_if(all.begin(), all.end(), [&](const gamedb::ListLine& l) { return l.record == record; });
+    const int row = static_cast<int>(at - all.begin());
+    beginInsertRows({}, row, row);
+    lines_ = std::move(all);
+    endInsertRows();
+    return row;
+}
+
+int RecordListModel::recordAt(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return 0;
+    return lines_[static_cast<std::size_t>(row)].record;
+}
+
+} // namespace editor

@@ -1,0 +1,161 @@
+#pragma once
+// The one mechanism behind every record page: the sorted list and its current line, the
+// record-number and ID labels, the store-and-show step, New, Delete, Reset and Search. A page
+// supplies its fields (bound to its schema by control name), its key rules, its messages, its
+// search key and the few ordering differences in a PageSpec.
+
+#include "app/KeyFilter.h"
+#include "editor/CodeTables.h"
+#include "gamedb/ListOrder.h"
+#include "gamedb/PageHooks.h"
+#include "gamedb/RecordTable.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+class Prompts;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QTabWidget;
+class QVBoxLayout;
+
+namespace editor {
+
+class RecordListModel;
+
+// The names and captions of a page's shared controls.
+struct PageNames {
+    const char* list;      // "ManList"
+    const char* subPages;  // "ManPa"
+    std::vector<const char*> pages;  // "Man1", "Man2"
+    const char* recLabel;  // "MaRec"
+    const char* idLabel;   // "MaID", also the ID field of the schema
+    const char* newButton;
+    const char* newCaption;
+    const char* delButton;
+    const char* delCaption;
+    const char* srcButton;
+    const char* srcCaption;
+    const char* resButton;
+    const char* resCaption;
+};
+
+// What differs between the pages' operations.
+struct PageSpec {
+    const gamedb::DbFormat* format;
+    QString limitMessage;  // New with a full table
+    // New first stores the page, and afterwards shows the current line's record rather than the
+    // new one (players); otherwise New shows the new record with its boxes emptied.
+    bool newStoresFirst = false;
+    QString newNumberText;  // what New leaves in the number boxes
+    // The text a search looks in, as game bytes.
+    std::string (*searchKey)(const std::uint8_t* record) = nullptr;
+};
+
+// A key rule of one text box, by control name.
+struct KeyRow {
+    const char* control;
+    KeyRule rule;
+    bool date = false;  // the "mm.yy" rule instead of rule
+};
+
+class RecordPage : public QWidget, public gamedb::PageHooks {
+    Q_OBJECT
+public:
+    RecordPage(const PageNames& names, PageSpec spec, Prompts& prompts, QWidget* parent = nullptr);
+    ~RecordPage() override;
+
+    gamedb::RecordTable& table() { return table_; }
+    const gamedb::RecordTable& table() const { return table_; }
+    bool isModified() const { return modified_; }
+    void setModified() { modified_ = true; }
+    bool isLoaded() const { return loaded_; }
+
+    // Run by the window when the load makes the page visible.
+    std::function<void(RecordPage*)> onShowPages;
+
+    // gamedb::PageHooks
+    void clearList() override;
+    void addLine(std::string line) override;
+    void storeAndShow() override;
+    void showPages() override;
+    void setLoaded() override { loaded_ = true; }
+    void clearModified() override { modified_ = false; }
+
+    // The record number of the current line: the view's current index, or the first line when
+    // none is current; 0 for an empty list.
+    int currentRecord() const;
+    QListView* listView() const { return list_; }
+    QTabWidget* subPages() const { return subPages_; }
+
+protected:
+    // The operations, each inside the error guard; false when it stopped on an error.
+    bool runStep();
+    bool runNew();
+    bool runDelete();
+    bool runReset();
+    bool runSearch();
+    // A line chosen with the mouse or the keyboard.
+    virtual void listChosen() { runStep(); }
+
+    // Fields, bound to the schema field of the widget's objectName. Store order is bind order.
+    void bindText(QLineEdit* box);
+    void bindNumber(QLineEdit* box);
+    void bindCode(QComboBox* box, CodeTable codes);
+    void bindFlag(QCheckBox* box);
+    // Key rules by control name; every text box also refuses what the game cannot store, and
+    // every accepted key or edit of a box sets the modified mark.
+    void installKeyRules(std::span<const KeyRow> rows);
+
+    // The layout of sub-page i; the first starts with the record-number and ID labels.
+    QVBoxLayout* pageLayout(int i) const;
+
+    QListView* list_;
+    QTabWidget* subPages_;
+    QLabel* rec_;
+    QLabel* id_;
+    QPushButton* new_;
+    QPushButton* del_;
+    QPushButton* src_;
+    QPushButton* res_;
+
+private:
+    struct Binding;
+
+    void finishFill();
+    void showList(std::vector<gamedb::ListLine> lines);
+    void makeFirstLineCurrent(bool highlighted);
+    void rebuildList();
+    void storeInto(int number);
+    void showRecord(int number);
+    void clearFields();
+    void newRecord();
+    void deleteRecord();
+    void reset();
+    void search();
+
+    PageSpec spec_;
+    Prompts& prompts_;
+    gamedb::RecordTable table_;
+    const gamedb::Field& idField_;
+    RecordListModel* model_;
+    std::vector<Binding> bindings_;
+    std::vector<gamedb::ListLine> pending_;
+    bool filling_ = false;
+    bool modified_ = false;
+    bool loaded_ = false;
+    bool programmatic_ = false;  // the page itself moves the current line
+    bool changedByPress_ = false;
+};
+
+} // namespace editor

@@ -1,0 +1,80 @@
+#pragma once
+// The data editor: loads, shows, edits and saves the manager, team and player databases. Each
+// window owns its own tables, held by its record pages.
+
+#include "app/ToolContext.h"
+#include "editor/BarProgress.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace editor {
+class ManagerPage;
+class PlayerPage;
+class RecordPage;
+class TeamPage;
+} // namespace editor
+
+class TDataEditor : public QWidget {
+    Q_OBJECT
+public:
+    explicit TDataEditor(ToolContext ctx, QWidget* parent = nullptr);
+    ~TDataEditor() override;
+
+    void FormShow();
+    void LoadBClick();
+    void SaveTabEnter();
+    void SaveBClick();
+    void FormClose(QCloseEvent* event);
+
+    bool anyModified() const;
+
+    QTabWidget* Menu;
+    QWidget* Load;
+    editor::ManagerPage* Manager;
+    editor::TeamPage* TeamTab;
+    editor::PlayerPage* Player;
+    QWidget* History;
+    QWidget* SaveTab;
+
+    QGroupBox* LoadBox;
+    QCheckBox* ManC;
+    QCheckBox* TeamC;
+    QCheckBox* PlayC;
+    QCheckBox* HistoC;
+    QPushButton* LoadB;
+    QLabel* ProgL;
+    QProgressBar* Prog;
+
+    QGroupBox* SaveBox;
+    QCheckBox* ManSa;
+    QCheckBox* TeamSa;
+    QCheckBox* PlaySa;
+    QCheckBox* HisSa;
+    QPushButton* SaveB;
+    QLabel* ProgLS;
+    QProgressBar* ProgS;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLoadPage();
+    void buildSavePage();
+    void showPageAndSave(editor::RecordPage* page);
+
+    ToolContext ctx_;
+    std::optional<editor::BarProgress> loadProgress_;  // on Prog and ProgL
+    std::optional<editor::BarProgress> saveProgress_;  // on ProgS and ProgLS
+    bool shown_ = false;
+};
