@@ -5,6 +5,7 @@
 #include "app/Guard.h"
 #include "app/Prompts.h"
 #include "app/TGXFolder.h"
+#include "editor/TDataEditor.h"
 #include "tools/THallFame.h"
 #include "tools/TSaveGame.h"
 
@@ -163,6 +164,10 @@ void THovedmenu::EditHiscores1Click()
 
 void THovedmenu::DataEditor1Click()
 {
+    guarded(prompts_, this, [&] {
+        QMdiSubWindow* sub = openTool(new TDataEditor(context()));
+        sub->move(sub->x(), sub->y() + 52);
+    });
 }
 
 void THovedmenu::Exit1Click()
