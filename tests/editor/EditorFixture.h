@@ -1,0 +1,67 @@
+#pragma once
+// Small database files and a data editor opened on a temporary game folder, for window tests.
+
+#include "ScriptedPrompts.h"
+#include "TestFiles.h"
+
+#include "app/AppConfig.h"
+#include "editor/ManagerPage.h"
+#include "editor/TDataEditor.h"
+#include "gamedb/DbFormat.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QListView>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace fixture {
+
+struct Mgr {
+    int id = 0;
+    QByteArray first;
+    QByteArray last;
+    QByteArray forma;  // raw field bytes (cut to 10)
+    QByteArray style;
+    int rep = 0;
+    int play = 0;
+};
+
+QByteArray managerRecord(const Mgr& m);
+// A record of the format whose list name is name (UK long name, or first and second name).
+QByteArray namedRecord(const gamedb::DbFormat& f, int id, const QByteArray& first, const QByteArray& second = {});
+// Header block (a pattern), count, carried word 0x11 0x22, cleared word 0x33 0x44, records.
+QByteArray databaseFile(const gamedb::DbFormat& f, const QList<QByteArray>& records);
+
+class Editor {
+public:
+    Editor();
+    void write(const gamedb::DbFormat& f, const QList<QByteArray>& records);
+    void writeManagers(const QList<Mgr>& managers);
+    QString path(const gamedb::DbFormat& f) const;
+    // Opens (and shows) the window; the folder's files decide its Load boxes.
+    TDataEditor& open();
+    // Ticks the boxes of the files present and presses Load.
+    void load(bool managers = true, bool teams = false, bool players = false);
+    void save(bool managers = true, bool teams = false, bool players = false);
+
+    TDataEditor& ed() { return *ed_; }
+    editor::ManagerPage& page() { return *ed_->Manager; }
+    const std::uint8_t* record(int n) { return ed_->Manager->table().record(n); }
+
+    // Visible names of a list, top to bottom.
+    static QStringList names(QListView* list);
+    static int recordAt(QListView* list, int row);
+    static int rowOfRecord(QListView* list, int record);
+    static void clickRow(QListView* list, int row);
+
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    std::unique_ptr<AppConfig> config;
+
+private:
+    std::unique_ptr<TDataEditor> ed_;
+};
+
+} // namespace fixture
