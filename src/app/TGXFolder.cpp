@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStyle>
@@ -248,13 +249,22 @@ void TGXFolder::Button1Click()
         const IniFile& ini = ctx_.config.ini();
         if (!ini.write(QStringLiteral("Path"), QStringLiteral("GXPath"), folder))
             throw gamedb::GameError(QStringLiteral("Unable to write to %1").arg(ini.path()).toStdString());
-        close();
+        closeWindow();
     });
 }
 
 void TGXFolder::Button2Click()
 {
-    close();
+    closeWindow();
+}
+
+void TGXFolder::closeWindow()
+{
+    // Inside the main window the frame closes, which closes this widget through FormClose.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
 }
 
 void TGXFolder::FormClose(QCloseEvent* event)

@@ -39,6 +39,7 @@ private:
     // Shows path in the list; throws GameError (and changes nothing) when it cannot be listed.
     void setDirectory(const QString& path);
     void openEntry(QListWidgetItem* item);
+    void closeWindow();
     void fillDrives();
     // The selector's entry for the volume that holds path, or -1.
     int driveIndexFor(const QString& path) const;

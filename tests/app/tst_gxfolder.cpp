@@ -1,0 +1,439 @@
+#include "ScriptedPrompts.h"
+#include "TestFiles.h"
+
+#include "app/AppConfig.h"
+#include "app/TGXFolder.h"
+#include "app/THovedmenu.h"
+
+#include <QtTest>
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+#include <cerrno>
+
+using namespace testfiles;
+using Kind = ScriptedPrompts::Kind;
+
+namespace {
+
+// The game folder's subfolders in the order the list shows them.
+const QStringList kGameSubfolders{"Alpha", "beta", "Delta", "\u00c9tude", "gamma"};
+
+QStringList texts(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+QListWidgetItem* entry(const QListWidget* list, const QString& text)
+{
+    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+// The list's entries for the path of folder: "/", then every folder on the way down.
+QStringList pathColumn(const QString& folder)
+{
+    return QStringList{QStringLiteral("/")} + QDir::cleanPath(folder).split('/', Qt::SkipEmptyParts);
+}
+
+void doubleClick(QListWidget* list, const QString& text)
+{
+    QListWidgetItem* item = entry(list, text);
+    QVERIFY2(item, qPrintable(text));
+    list->scrollToItem(item);
+    // A real double click: the first click, then the second one arriving as a double click.
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class TestGXFolder : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void menuOpensANewDialogEachTime();
+    void listShowsPathThenSortedSubfolders();
+    void browsingByDoubleClickAndEnter();
+    void okStoresTheFolderShown_data();
+    void okStoresTheFolderShown();
+    void okKeepsTheRestOfTheIniFile();
+    void leavingWithoutOkChangesNothing_data();
+    void leavingWithoutOkChangesNothing();
+    void unwritableIniKeepsTheDialogOpen_data();
+    void unwritableIniKeepsTheDialogOpen();
+    void gameFolderThatCannotBeShown_data();
+    void gameFolderThatCannotBeShown();
+    void driveSelector();
+
+private:
+    // Opens the dialog the way the user does, through the main window's menu.
+    TGXFolder* open();
+    QString game() const { return tmp_->path() + "/game"; }
+    QString ini() const { return config_->ini().path(); }
+    int openDialogs() const { return int(main_->mdiArea()->subWindowList().size()); }
+
+    std::unique_ptr<QTemporaryDir> tmp_;
+    std::unique_ptr<AppConfig> config_;
+    std::unique_ptr<THovedmenu> main_;
+    ScriptedPrompts prompts_;
+    QString cwd_;
+};
+
+void TestGXFolder::init()
+{
+    cwd_ = QDir::currentPath();
+    tmp_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(tmp_->isValid());
+    QDir t(tmp_->path());
+    for (const char* d : {"start", "game/beta/deep", "game/Alpha", "game/gamma", "game/\u00c9tude", "game/Delta",
+                          "game/.hidden"})
+        QVERIFY(t.mkpath(QString::fromUtf8(d)));
+    writeAll(game() + "/notes.txt", "not a folder");
+    config_ = std::make_unique<AppConfig>(tmp_->path() + "/start");
+    config_->setGameFolder(game());
+    prompts_ = ScriptedPrompts();
+    main_ = std::make_unique<THovedmenu>(*config_, prompts_);
+    main_->resize(800, 700);
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+}
+
+void TestGXFolder::cleanup()
+{
+    main_.reset();
+    // Browsing never moves the process's current directory.
+    QCOMPARE(QDir::currentPath(), cwd_);
+}
+
+TGXFolder* TestGXFolder::open()
+{
+    main_->GXFolder1->trigger();
+    const QList<QMdiSubWindow*> subs = main_->mdiArea()->subWindowList();
+    if (subs.isEmpty())
+        return nullptr;
+    auto* dialog = qobject_cast<TGXFolder*>(subs.last()->widget());
+    if (dialog)
+        dialog->activateWindow();
+    return dialog;
+}
+
+void TestGXFolder::menuOpensANewDialogEachTime()
+{
+    TGXFolder* first = open();
+    TGXFolder* second = open();
+    QVERIFY(first && second && first != second);
+    QCOMPARE(openDialogs(), 2);
+    QCOMPARE(second->objectName(), QString("GXFolder"));
+    QCOMPARE(main_->mdiArea()->subWindowList().last()->windowTitle(), QString("GX Folder"));
+    QCOMPARE(second->minimumSize(), second->maximumSize());
+    QVERIFY(second->Dir->height() >= 200);
+    QCOMPARE(second->Button1->text(), QString("OK"));
+    QCOMPARE(second->Button2->text(), QString("Cancel"));
+    QVERIFY(second->Button1->isDefault());
+    QVERIFY(!second->Dir->accessibleName().isEmpty());
+    QVERIFY(!second->Drive->accessibleName().isEmpty());
+    QVERIFY(prompts_.asked.isEmpty());
+
+    // The main window's closing goes through each dialog's own close.
+    QVERIFY(main_->close());
+    QTRY_COMPARE(openDialogs(), 0);
+}
+
+void TestGXFolder::listShowsPathThenSortedSubfolders()
+{
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    QVERIFY(prompts_.asked.isEmpty());
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game()));
+    // Letter case ignored, the accented letter beside its base letter; no hidden folder, no file.
+    QCOMPARE(texts(dialog->Dir), pathColumn(game()) + kGameSubfolders);
+    QCOMPARE(dialog->Dir->currentItem()->text(), QString("game"));
+    QVERIFY(dialog->Dir->hasFocus());
+}
+
+void TestGXFolder::browsingByDoubleClickAndEnter()
+{
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    QListWidget* dir = dialog->Dir;
+
+    doubleClick(dir, "beta");
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game() + "/beta"));
+    QCOMPARE(texts(dir), pathColumn(game() + "/beta") + QStringList{"deep"});
+    QCOMPARE(dir->currentItem()->text(), QString("beta"));
+
+    // Up to the parent entry and open it with Enter: back in the game folder, the dialog open.
+    QTest::keyClick(dir, Qt::Key_Up);
+    QCOMPARE(dir->currentItem()->text(), QString("game"));
+    QTest::keyClick(dir, Qt::Key_Return);
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game()));
+    QCOMPARE(texts(dir), pathColumn(game()) + kGameSubfolders);
+
+    // Down to the first subfolder and in with the keypad's Enter.
+    QTest::keyClick(dir, Qt::Key_Down);
+    QTest::keyClick(dir, Qt::Key_Enter);
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game() + "/Alpha"));
+    QCOMPARE(texts(dir), pathColumn(game() + "/Alpha"));
+
+    // The root entry.
+    doubleClick(dir, "/");
+    QCOMPARE(dialog->directory(), QString("/"));
+    QCOMPARE(texts(dir).first(), QString("/"));
+    QCOMPARE(dir->currentRow(), 0);
+    QVERIFY(entry(dir, pathColumn(tmp_->path()).at(1)));
+
+    QCOMPARE(openDialogs(), 1);
+    QCOMPARE(config_->gameFolder(), game());
+    QVERIFY(!QFile::exists(ini()));
+    QVERIFY(prompts_.asked.isEmpty());
+}
+
+void TestGXFolder::okStoresTheFolderShown_data()
+{
+    QTest::addColumn<QStringList>("openEntries");
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("root by click") << QStringList{"/"} << false << QString();
+    QTest::newRow("root by Enter") << QStringList{"/"} << true << QString();
+    QTest::newRow("deeper by click") << QStringList{"beta", "deep"} << false << QString("game/beta/deep");
+    QTest::newRow("deeper by Enter") << QStringList{"gamma"} << true << QString("game/gamma");
+}
+
+void TestGXFolder::okStoresTheFolderShown()
+{
+    QFETCH(QStringList, openEntries);
+    QFETCH(bool, byEnter);
+    QFETCH(QString, folder);
+    const QString expected = folder.isEmpty() ? QString() : QDir::cleanPath(tmp_->path() + "/" + folder);
+
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    for (const QString& name : openEntries)
+        doubleClick(dialog->Dir, name);
+    QVERIFY(!QFile::exists(ini()));
+
+    if (byEnter) {
+        // Enter outside the folder list is the default button's.
+        dialog->Drive->setFocus();
+        QTest::keyClick(dialog->Drive, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    }
+
+    QVERIFY(prompts_.asked.isEmpty());
+    QCOMPARE(config_->gameFolder(), expected);
+    QCOMPARE(readAll(ini()), ("[Path]\r\nGXPath=" + expected + "\r\n").toUtf8());
+    QCOMPARE(AppConfig(config_->startupDir()).gameFolder(), expected);
+    QCOMPARE(config_->gameFile("Mgdata.db1"), expected + "/Mgdata.db1");
+    QTRY_COMPARE(openDialogs(), 0);
+}
+
+void TestGXFolder::okKeepsTheRestOfTheIniFile()
+{
+    const QByteArray before = "; kept as it is\r\n[Other]\r\nKey=C:\\Games\\OLD, with comma\r\n"
+                              "[path]\r\ngxpath=" + game().toUtf8() + "\r\nExtra=1\r\n\r\n[Last]\r\nA=b\r\n";
+    writeAll(ini(), before);
+    main_.reset();
+    config_ = std::make_unique<AppConfig>(tmp_->path() + "/start");
+    main_ = std::make_unique<THovedmenu>(*config_, prompts_);
+    main_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game()));
+    doubleClick(dialog->Dir, "Delta");
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+
+    QVERIFY(prompts_.asked.isEmpty());
+    QByteArray after = before;
+    after.replace("gxpath=" + game().toUtf8(), "GXPath=" + QDir::cleanPath(game() + "/Delta").toUtf8());
+    QCOMPARE(readAll(ini()), after);
+    QTRY_COMPARE(openDialogs(), 0);
+}
+
+void TestGXFolder::leavingWithoutOkChangesNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << "cancel";
+    QTest::newRow("Escape in the list") << "escape-list";
+    QTest::newRow("Escape on OK") << "escape-button";
+    QTest::newRow("Enter on Cancel") << "enter-cancel";
+    QTest::newRow("close box") << "close";
+}
+
+void TestGXFolder::leavingWithoutOkChangesNothing()
+{
+    QFETCH(QString, how);
+    const QByteArray before = "[Path]\r\nGXPath=" + game().toUtf8() + "\r\n";
+    writeAll(ini(), before);
+
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    doubleClick(dialog->Dir, "beta");
+    doubleClick(dialog->Dir, "deep");
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game() + "/beta/deep"));
+
+    if (how == "cancel") {
+        QTest::mouseClick(dialog->Button2, Qt::LeftButton);
+    } else if (how == "escape-list") {
+        QTest::keyClick(dialog->Dir, Qt::Key_Escape);
+    } else if (how == "escape-button") {
+        dialog->Button1->setFocus();
+        QTest::keyClick(dialog->Button1, Qt::Key_Escape);
+    } else if (how == "enter-cancel") {
+        dialog->Button2->setFocus();
+        QTest::keyClick(dialog->Button2, Qt::Key_Return);
+    } else {
+        QVERIFY(main_->mdiArea()->subWindowList().first()->close());
+    }
+
+    QTRY_COMPARE(openDialogs(), 0);
+    QCOMPARE(config_->gameFolder(), game());
+    QCOMPARE(readAll(ini()), before);
+    QVERIFY(prompts_.asked.isEmpty());
+}
+
+void TestGXFolder::unwritableIniKeepsTheDialogOpen_data()
+{
+    QTest::addColumn<QString>("blocker");
+    QTest::newRow("start-up path is a file") << "file";
+    QTest::newRow("KRVX.ini is a folder") << "folder";
+    QTest::newRow("disk full") << "full";
+    QTest::newRow("open refused") << "refused";
+}
+
+void TestGXFolder::unwritableIniKeepsTheDialogOpen()
+{
+    QFETCH(QString, blocker);
+    if (blocker == "file") {
+        writeAll(tmp_->path() + "/startfile", "a file, not a folder");
+        main_.reset();
+        config_ = std::make_unique<AppConfig>(tmp_->path() + "/startfile");
+        config_->setGameFolder(game());
+        main_ = std::make_unique<THovedmenu>(*config_, prompts_);
+        main_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+    } else if (blocker == "folder") {
+        QVERIFY(QDir().mkpath(ini()));
+    }
+    gamedb::IoFaults faults;
+    if (blocker == "full")
+        faults.writeLimit = 3;
+    if (blocker == "refused")
+        faults.openErrno = EACCES;
+
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    doubleClick(dialog->Dir, "gamma");
+    {
+        FaultScope scope(faults);
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    }
+
+    QCOMPARE(prompts_.texts(Kind::GeneralError), QStringList{"Unable to write to " + ini() + "."});
+    QCOMPARE(config_->gameFolder(), QDir::cleanPath(game() + "/gamma"));
+    QCOMPARE(openDialogs(), 1);
+    QTest::qWait(20);
+    QCOMPARE(openDialogs(), 1);
+    QVERIFY(dialog->isVisible());
+    if (blocker == "folder")
+        QVERIFY(QFileInfo(ini()).isDir());
+    else
+        QVERIFY(!QFileInfo::exists(ini()));
+    // No temporary file left behind.
+    QCOMPARE(filesIn(QFileInfo(ini()).path()).filter("KRVX", Qt::CaseInsensitive), QStringList{});
+
+    // Once the file can be written the same dialog finishes normally.
+    if (blocker == "full" || blocker == "refused") {
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        QTRY_COMPARE(openDialogs(), 0);
+        QCOMPARE(readAll(ini()), ("[Path]\r\nGXPath=" + QDir::cleanPath(game() + "/gamma") + "\r\n").toUtf8());
+    }
+}
+
+void TestGXFolder::gameFolderThatCannotBeShown_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("errors");
+    QTest::newRow("missing folder") << "game/missing" << QStringList{"Invalid filename."};
+    QTest::newRow("under a missing folder") << "nowhere/at/all" << QStringList{"Invalid filename."};
+    QTest::newRow("a file") << "game/notes.txt" << QStringList{"Invalid filename."};
+    QTest::newRow("empty") << "" << QStringList{};
+}
+
+void TestGXFolder::gameFolderThatCannotBeShown()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, errors);
+    const QString gameFolder = folder.isEmpty() ? QString() : tmp_->path() + "/" + folder;
+    config_->setGameFolder(gameFolder);
+
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    QCOMPARE(prompts_.texts(Kind::GeneralError), errors);
+    QCOMPARE(openDialogs(), 1);
+    QCOMPARE(dialog->directory(), QDir::cleanPath(cwd_));
+    QCOMPARE(texts(dialog->Dir).mid(0, pathColumn(cwd_).size()), pathColumn(cwd_));
+    QCOMPARE(dialog->Dir->currentRow(), pathColumn(cwd_).size() - 1);
+    QCOMPARE(config_->gameFolder(), gameFolder);
+
+    // OK from there stores the current directory.
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    QCOMPARE(config_->gameFolder(), withoutRootSeparator(QDir::cleanPath(cwd_)));
+    QTRY_COMPARE(openDialogs(), 0);
+}
+
+void TestGXFolder::driveSelector()
+{
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    QComboBox* drive = dialog->Drive;
+    QVERIFY(drive->count() >= 1);
+    QCOMPARE(drive->itemText(0), QString("/"));
+    for (int i = 0; i < drive->count(); ++i)
+        QVERIFY2(QFileInfo(drive->itemData(i).toString()).isDir(), qPrintable(drive->itemText(i)));
+    // It starts on the current directory's volume, not the game folder's.
+    const QString startRoot = drive->currentData().toString();
+    QVERIFY2(cwd_.startsWith(startRoot), qPrintable(startRoot));
+
+    // A volume that is there: the list goes to its root.
+    const QString volume = QDir::cleanPath(game() + "/beta");
+    drive->addItem(volume, volume);
+    drive->setFocus();
+    QTest::keyClick(drive, Qt::Key_End);
+    QCOMPARE(drive->currentIndex(), drive->count() - 1);
+    QCOMPARE(dialog->directory(), volume);
+    QVERIFY(prompts_.asked.isEmpty());
+
+    // Browse off that volume, then choose one that is not ready.
+    doubleClick(dialog->Dir, "game");
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game()));
+    const QStringList listed = texts(dialog->Dir);
+    drive->addItem("/no-such-volume", "/no-such-volume");
+    drive->setFocus();
+    QTest::keyClick(drive, Qt::Key_End);
+
+    QCOMPARE(prompts_.texts(Kind::OwnError), QStringList{"Drive Not Ready"});
+    QCOMPARE(texts(dialog->Dir), listed);
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game()));
+    // Back to the volume the list shows, which is not the one chosen before.
+    const QString shown = drive->currentData().toString();
+    QVERIFY2(game().startsWith(shown) && shown != volume, qPrintable(shown));
+    QCOMPARE(openDialogs(), 1);
+    QCOMPARE(config_->gameFolder(), game());
+}
+
+QTEST_MAIN(TestGXFolder)
+#include "tst_gxfolder.moc"
