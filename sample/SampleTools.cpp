@@ -31,7 +31,7 @@ void writeSampleSaveIndex(const QString& folder)
     Rng rng(560);
     // Slots 1, 2, 4 and 7 hold saved games; 3, 5 and 6 are free.
     for (std::size_t slot : {0u, 1u, 3u, 6u}) {
-        const std::string name = clubName(rng) + " season " + std::to_string(1990 + rng.below(9));
+        const std::string name = clubName(rng) + " " + std::to_string(90 + rng.below(9));
         gamedb::assignText(data.data() + slot * gamedb::kNameWidth, gamedb::kNameWidth, name);
     }
     gamedb::writeGameFile(folder + QDir::separator() + QStringLiteral("Gamess16.idx"), data);

@@ -150,6 +150,9 @@ void THallFame::ManagSelectCell(int row)
     Manager->setText(Manag->item(row, ManagerCol)->text());
     Team->setText(Manag->item(row, TeamCol)->text());
     Points->setText(Manag->item(row, PointsCol)->text());
+    // A long name shows its beginning.
+    for (QLineEdit* box : {Manager, Team, Points})
+        box->setCursorPosition(0);
 }
 
 void THallFame::copyToCell(QLineEdit* box, int column)

@@ -90,8 +90,10 @@ void TSaveGame::openSide(Side& side)
         return;
     }
     const gamedb::Bytes data = gamedb::readFixedFile(ctx_.config.gameFile(name), kFileSize);
-    for (std::size_t i = 0; i < side.boxes.size(); ++i)
+    for (std::size_t i = 0; i < side.boxes.size(); ++i) {
         side.boxes[i]->setText(gamedb::readName(data, i * gamedb::kNameWidth));
+        side.boxes[i]->setCursorPosition(0);  // a long name shows its beginning
+    }
     showGroup(side);
 }
 

@@ -168,6 +168,7 @@ void TestHallFame::typingChangesOnlyTheCurrentRow()
     e.clickRow(4);
     QCOMPARE(e.grid->currentRow(), 4);
     QCOMPARE(e.boxes(), (QStringList{"Manager 5", "Team 5", "0"}));
+    QTest::keyClick(e.team, Qt::Key_End);
     QTest::keyClicks(e.team, "X");
     QCOMPARE(e.cell(4, 1), QString("Team 5X"));
     QVERIFY(e.window->isModified());
@@ -178,6 +179,7 @@ void TestHallFame::typingChangesOnlyTheCurrentRow()
     e.grid->setFocus();
     QTest::keyClick(e.grid, Qt::Key_Down);
     QCOMPARE(e.boxes(), (QStringList{"Manager 3", "Team 3", "-200"}));
+    QTest::keyClick(e.manager, Qt::Key_End);
     QTest::keyClicks(e.manager, "!");
     QCOMPARE(e.cell(2, 0), QString("Manager 3!"));
     for (int r = 0; r < 30; ++r) {
@@ -316,6 +318,7 @@ void TestHallFame::invalidPointsStopTheSave()
     writeAll(path(), original);
     Editor e(dir_->path());
     e.clickRow(2);
+    QTest::keyClick(e.manager, Qt::Key_End);
     QTest::keyClicks(e.manager, "Q");
     e.pointsBox->selectAll();
     QTest::keyClick(e.pointsBox, Qt::Key_Backspace);
@@ -362,6 +365,7 @@ void TestHallFame::writeFailureLeavesTheFileAndTheWindow()
     const QByteArray original = plainFile();
     writeAll(path(), original);
     Editor e(dir_->path());
+    QTest::keyClick(e.team, Qt::Key_End);
     QTest::keyClicks(e.team, "Y");
     {
         FaultScope faults(gamedb::IoFaults{.writeLimit = 1000});

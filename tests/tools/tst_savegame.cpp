@@ -154,6 +154,7 @@ void TestSaveGame::createEightThenSave()
     QCOMPARE(r.names("Mb8"), QStringList(7));
     QTest::keyClicks(r.box("Mb81"), "First small");
     typeText(r.box("Mb87"), QString::fromUtf8("\u00c9t\u00e9"));
+    QTest::keyClick(r.box("Mb163"), Qt::Key_End);
     QTest::keyClicks(r.box("Mb163"), " final");
     QTest::keyClick(r.box("Mb163"), Qt::Key_Enter);  // the default button
     QVERIFY(!r.window->isVisible());
