@@ -1,0 +1,90 @@
+// Page timings on full-size sample databases, headless. Not a ctest test: run it by hand in a
+// Release build (build/tests/editor/bench_editor).
+
+#include "ScriptedPrompts.h"
+
+#include "app/AppConfig.h"
+#include "editor/ManagerPage.h"
+#include "editor/PlayerPage.h"
+#include "editor/TDataEditor.h"
+#include "sample/SampleGame.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+double medianMs(int runs, const std::function<void()>& setup, const std::function<void()>& action)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        setup();
+        QElapsedTimer t;
+        t.start();
+        action();
+        ms.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    sample::writeSampleGame(dir.path(), sample::Size::Full);
+    AppConfig config(dir.path());
+    ScriptedPrompts prompts;
+    TDataEditor ed(ToolContext{config, prompts});
+    ed.show();
+    constexpr int runs = 15;
+
+    auto loadOnly = [&](bool managers, bool players) {
+        ed.ManC->setChecked(managers);
+        ed.TeamC->setChecked(false);
+        ed.PlayC->setChecked(players);
+    };
+    const double loadMgr = medianMs(runs, [&] { loadOnly(true, false); }, [&] { ed.LoadBClick(); });
+    auto& m = *ed.Manager;
+    std::printf("managers (%d): load, fill the list, show the first record: %.2f ms\n", m.table().count(), loadMgr);
+    const double resetMgr = medianMs(runs, [] {}, [&] { m.ManResClick(); });
+    std::printf("managers: Reset %.2f ms\n", resetMgr);
+    const double searchMgr = medianMs(runs, [&] { prompts.textAnswers = {QString("an")}; }, [&] { m.ManSrcClick(); });
+    std::printf("managers: Search \"an\" %.2f ms (%d lines)\n", searchMgr, m.ManList->model()->rowCount());
+    const double stepMgr = medianMs(runs, [] {}, [&] { m.ManListClick(); });
+    std::printf("managers: store-and-show %.3f ms\n", stepMgr);
+
+    const double loadPl = medianMs(5, [&] { loadOnly(false, true); }, [&] { ed.LoadBClick(); });
+    auto& p = *ed.Player;
+    std::printf("players (%d): load, fill the list, show the first record: %.2f ms\n", p.table().count(), loadPl);
+    const double resetPl = medianMs(5, [] {}, [&] { p.PlResClick(); });
+    std::printf("players: Reset %.2f ms\n", resetPl);
+    const double searchPl = medianMs(5, [&] { prompts.textAnswers = {QString("an")}; }, [&] { p.PlSrcClick(); });
+    std::printf("players: Search \"an\" %.2f ms (%d lines)\n", searchPl, p.PlayList->model()->rowCount());
+    // Where a player refill goes: building the lines, and sorting them.
+    std::vector<gamedb::ListLine> lines;
+    const double build = medianMs(5, [&] { lines.clear(); }, [&] {
+        for (int i = 1; i <= p.table().count(); ++i)
+            lines.push_back(gamedb::parseListLine(p.table().listLine(i)));
+    });
+    const double sort = medianMs(5, [] {}, [&] { gamedb::sortListLines(lines); });
+    std::printf("players: building %zu lines %.2f ms, sorting them %.2f ms\n", lines.size(), build, sort);
+    if (!prompts.texts(ScriptedPrompts::Kind::GeneralError).isEmpty()) {
+        std::printf("error: %s\n", qPrintable(prompts.texts(ScriptedPrompts::Kind::GeneralError).join("; ")));
+        return 1;
+    }
+    return 0;
+}
