@@ -14,21 +14,25 @@ void loadDatabase(RecordTable& table, const QString& folder, Progress& progress,
     ProgressRun run(progress, f.loadText);
 
     const QString path = gameFilePath(folder, QString::fromUtf8(f.fileName));
-    const Bytes file = readGameFile(path);
-    if (file.size() < f.headerSize + 2)
+    GameFileReader reader(path);
+    const Bytes head = reader.read(f.recordsStart());
+    if (head.size() < f.headerSize + 2)
         throw GameError(kReadBeyondEnd);
-    const int count = static_cast<int>(readSeptet(file.data() + f.headerSize, 2));
+    const int count = static_cast<int>(readSeptet(head.data() + f.headerSize, 2));
     if (count > f.capacity) {
         throw GameError(std::string(f.fileName) + " holds " + std::to_string(count) + " records, but at most "
                         + std::to_string(f.capacity) + " " + std::string(f.recordNoun)
                         + " can be loaded. Nothing was loaded");
     }
-    const std::size_t end = f.recordsStart() + static_cast<std::size_t>(count) * f.recordSize;
-    if (file.size() < end)
+    // The records go straight into the buffer the table keeps; nothing after them is read.
+    const std::size_t size = static_cast<std::size_t>(count) * f.recordSize;
+    Bytes records = reader.read(size);
+    if (head.size() < f.recordsStart() || records.size() < size)
         throw GameError(kReadBeyondEnd);
+    reader.close();
 
     RecordTable fresh(f);
-    fresh.assign(file.data() + f.recordsStart(), count);
+    fresh.assign(std::move(records), count);
 
     table = std::move(fresh);
     page.clearList();

@@ -107,31 +107,50 @@ bool gameFileExists(const QString& folder, const QString& name)
     return QFileInfo(gameFilePath(folder, name)).isFile();
 }
 
-Bytes readGameFile(const QString& path, long long atMost)
+GameFileReader::GameFileReader(const QString& path) : path_(path), fd_(openChecked(path, O_RDWR)) {}
+
+GameFileReader::~GameFileReader()
 {
-    Fd fd(openChecked(path, O_RDWR));
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        fail(errno, path);
-    long long size = st.st_size;
-    if (atMost >= 0 && size > atMost)
-        size = atMost;
-    Bytes data(static_cast<std::size_t>(size));
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Bytes GameFileReader::read(std::size_t n)
+{
+    Bytes data(n);
     std::size_t got = 0;
-    while (got < data.size()) {
-        const ssize_t r = ::read(fd.get(), data.data() + got, data.size() - got);
+    while (got < n) {
+        const ssize_t r = ::read(fd_, data.data() + got, n - got);
         if (r < 0) {
             if (errno == EINTR)
                 continue;
-            fail(errno, path);
+            fail(errno, path_);
         }
         if (r == 0)
             break;
         got += static_cast<std::size_t>(r);
     }
     data.resize(got);
-    if (::close(fd.release()) != 0)
+    return data;
+}
+
+void GameFileReader::close()
+{
+    if (::close(std::exchange(fd_, -1)) != 0)
+        fail(errno, path_);
+}
+
+Bytes readGameFile(const QString& path, long long atMost)
+{
+    GameFileReader reader(path);
+    struct stat st {};
+    if (::fstat(reader.fd_, &st) != 0)
         fail(errno, path);
+    long long size = st.st_size;
+    if (atMost >= 0 && size > atMost)
+        size = atMost;
+    Bytes data = reader.read(static_cast<std::size_t>(size));
+    reader.close();
     return data;
 }
 

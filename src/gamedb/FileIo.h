@@ -21,6 +21,26 @@ bool gameFileExists(const QString& folder, const QString& name);
 // refused. Reads the whole file when atMost < 0, otherwise at most that many bytes.
 Bytes readGameFile(const QString& path, long long atMost = -1);
 
+// The same open, read front to back in pieces, so that a caller reads only as much as the file's
+// own header says it needs, each piece straight into the buffer that keeps it.
+class GameFileReader {
+public:
+    explicit GameFileReader(const QString& path);
+    ~GameFileReader();
+    GameFileReader(const GameFileReader&) = delete;
+    GameFileReader& operator=(const GameFileReader&) = delete;
+
+    // The next n bytes; fewer when the file ends first.
+    Bytes read(std::size_t n);
+    // Closes and checks the close; the destructor closes silently.
+    void close();
+
+private:
+    friend Bytes readGameFile(const QString& path, long long atMost);
+    QString path_;
+    int fd_;
+};
+
 // The whole of data goes to a temporary file in the same folder, which is flushed and renamed
 // over path only when everything was written. On failure path is untouched and no temporary
 // file is left behind. An existing file keeps its permissions; a symbolic link is followed.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <cstring>
 #include <stdexcept>
 
@@ -33,9 +34,13 @@ void RecordTable::remove(int number)
 
 std::string RecordTable::listLine(int number) const
 {
+    // Built once per record at every load: no stream, no temporary for the number.
     std::string line = format_->listName(record(number));
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    line.reserve(line.size() + 1 + static_cast<std::size_t>(end - digits));
     line += '\t';
-    line += std::to_string(number);
+    line.append(digits, end);
     return line;
 }
 
@@ -54,6 +59,15 @@ long long RecordTable::smallestFreeValue(const Field& field) const
             break;
     }
     return candidate;
+}
+
+void RecordTable::assign(std::vector<std::uint8_t>&& records, int count)
+{
+    const std::size_t size = static_cast<std::size_t>(count) * format_->recordSize;
+    assert(count >= 0 && count <= format_->capacity && records.size() >= size);
+    records.resize(size);
+    data_ = std::move(records);
+    count_ = count;
 }
 
 void RecordTable::assign(const std::uint8_t* bytes, int count)

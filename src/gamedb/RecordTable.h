@@ -34,6 +34,8 @@ public:
 
     // Replaces the records with count records read from bytes (count * recordSize of them).
     void assign(const std::uint8_t* bytes, int count);
+    // The same, taking over a buffer that starts with the records (as read from the file).
+    void assign(std::vector<std::uint8_t>&& records, int count);
     const std::vector<std::uint8_t>& bytes() const { return data_; }
 
 private:
