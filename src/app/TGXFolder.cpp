@@ -146,7 +146,8 @@ QWidget* TGXFolder::boxParent()
 
 void TGXFolder::fillDrives()
 {
-    QStringList roots;
+    // The root is always offered, also where the mount table cannot be read (containers, chroots).
+    QStringList roots{QDir::rootPath()};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
         if (volume.isValid() && volume.isReady() && QFileInfo(root).isDir() && !roots.contains(root))
