@@ -169,7 +169,8 @@ void storeCode(CodeTable table, int index, std::uint8_t* record, const gamedb::F
 {
     if (index < -1 || index >= static_cast<int>(table.size()))
         throw std::out_of_range("no code " + std::to_string(index));
-    gamedb::writeText(record, field, index < 0 ? std::string_view{} : table[static_cast<std::size_t>(index)].code);
+    // An empty literal, not a null view: the copy must never see a null source.
+    gamedb::writeText(record, field, index < 0 ? std::string_view("") : table[static_cast<std::size_t>(index)].code);
 }
 
 } // namespace editor
