@@ -6,11 +6,9 @@
 #include "app/Prompts.h"
 #include "gamedb/FixedFile.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -47,7 +45,7 @@ QLineEdit* nameBox(QWidget* parent, const char* name, const QString& accessible)
 
 } // namespace
 
-THallFame::THallFame(ToolContext ctx, QWidget* parent) : QWidget(parent), ctx_(ctx)
+THallFame::THallFame(ToolContext ctx, QWidget* parent) : ToolWindow(parent), ctx_(ctx)
 {
     setObjectName(QStringLiteral("HallFame"));
     setWindowTitle(QStringLiteral("KRVX Hall of Fame Editor"));
@@ -206,15 +204,6 @@ bool THallFame::save()
     });
 }
 
-void THallFame::closeWindow()
-{
-    // Inside the main frame the child window closes, which runs this window's close path.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
 void THallFame::Button1Click()
 {
     if (save())
@@ -233,27 +222,4 @@ bool THallFame::FormClose()
     if (!ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")))
         return true;
     return save();
-}
-
-void THallFame::closeEvent(QCloseEvent* event)
-{
-    if (FormClose())
-        event->accept();
-    else
-        event->ignore();
-}
-
-void THallFame::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Button1Click();
-        return;
-    case Qt::Key_Escape:
-        Button2Click();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }

@@ -2,14 +2,13 @@
 // The hall-of-fame editor: the 30 entries of Hiscores.bin in a grid, edited through three boxes.
 
 #include "app/ToolContext.h"
-
-#include <QWidget>
+#include "tools/ToolWindow.h"
 
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-class THallFame : public QWidget {
+class THallFame : public ToolWindow {
     Q_OBJECT
 public:
     static constexpr int kRows = 30;
@@ -23,11 +22,9 @@ public:
     void ManagerKeyUp();
     void TeamKeyUp();
     void PointsKeyUp();
-    void Button1Click();
-    void Button2Click();
-    // The close path of Cancel, Escape, the close box and the main window's exit: false keeps
-    // the window open.
-    bool FormClose();
+    void Button1Click() override;
+    void Button2Click() override;
+    bool FormClose() override;
 
     bool isModified() const { return modified_; }
 
@@ -39,14 +36,11 @@ public:
     QPushButton* Button2;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void copyToCell(QLineEdit* box, int column);
     bool save();
-    void closeWindow();
 
     ToolContext ctx_;
     bool modified_ = false;  // the grid's modified mark

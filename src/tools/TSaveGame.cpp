@@ -6,11 +6,8 @@
 #include "app/Prompts.h"
 #include "gamedb/FixedFile.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 
 #include <tuple>
@@ -23,7 +20,7 @@ constexpr int kHalf = 187;
 } // namespace
 
 TSaveGame::TSaveGame(ToolContext ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), side16_{"Gamess16.idx", {}, {}, {}, false}, side8_{"Gamess8.idx", {}, {}, {}, false}
+    : ToolWindow(parent), ctx_(ctx), side16_{"Gamess16.idx", {}, {}, {}, false}, side8_{"Gamess8.idx", {}, {}, {}, false}
 {
     setObjectName(QStringLiteral("SaveGame"));
     setWindowTitle(QStringLiteral("KRVX Saved Game Renamer"));
@@ -144,15 +141,6 @@ bool TSaveGame::save()
     });
 }
 
-void TSaveGame::closeWindow()
-{
-    // Inside the main frame the child window closes, which runs this window's close path.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
 void TSaveGame::Button1Click()
 {
     if (save())
@@ -176,27 +164,4 @@ bool TSaveGame::FormClose()
     if (!edited || !ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")))
         return true;
     return save();
-}
-
-void TSaveGame::closeEvent(QCloseEvent* event)
-{
-    if (FormClose())
-        event->accept();
-    else
-        event->ignore();
-}
-
-void TSaveGame::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Button1Click();
-        return;
-    case Qt::Key_Escape:
-        Button2Click();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }

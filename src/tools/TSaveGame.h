@@ -2,8 +2,7 @@
 // The saved-game renamer: the seven names of Gamess16.idx and of Gamess8.idx.
 
 #include "app/ToolContext.h"
-
-#include <QWidget>
+#include "tools/ToolWindow.h"
 
 #include <array>
 
@@ -11,7 +10,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
-class TSaveGame : public QWidget {
+class TSaveGame : public ToolWindow {
     Q_OBJECT
 public:
     static constexpr int kSlots = 7;
@@ -23,11 +22,9 @@ public:
     void FormShow();
     void C16Click();
     void C8Click();
-    void Button1Click();
-    void Button2Click();
-    // The close path of Cancel, Escape, the close box and the main window's exit: false keeps
-    // the window open.
-    bool FormClose();
+    void Button1Click() override;
+    void Button2Click() override;
+    bool FormClose() override;
 
     QGroupBox* Mb16G;
     QLineEdit* Mb161;
@@ -51,8 +48,6 @@ public:
     QPushButton* Button2;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // One half of the window: an index file, its group of boxes and its create button.
@@ -68,7 +63,6 @@ private:
     void openSide(Side& side);
     void showGroup(Side& side);
     bool save();
-    void closeWindow();
 
     ToolContext ctx_;
     Side side16_;
