@@ -92,7 +92,7 @@ bool pathWithin(const QString& path, const QString& root)
 } // namespace
 
 TGXFolder::TGXFolder(ToolContext ctx, QWidget* parent)
-    : QWidget(parent), ctx_(ctx), directory_(QDir::currentPath())
+    : ToolWindow(parent), ctx_(ctx), directory_(QDir::currentPath())
 {
     setObjectName(QStringLiteral("GXFolder"));
     setWindowTitle(QStringLiteral("GX Folder"));
@@ -259,39 +259,10 @@ void TGXFolder::Button2Click()
     closeWindow();
 }
 
-void TGXFolder::closeWindow()
-{
-    // Inside the main window the frame closes, which closes this widget through FormClose.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
-void TGXFolder::FormClose(QCloseEvent* event)
+bool TGXFolder::FormClose()
 {
     // Nothing to keep: the dialog changes nothing until OK.
-    event->accept();
-}
-
-void TGXFolder::closeEvent(QCloseEvent* event)
-{
-    FormClose(event);
-}
-
-void TGXFolder::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Button1->click();
-        return;
-    case Qt::Key_Escape:
-        Button2->click();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
+    return true;
 }
 
 bool TGXFolder::eventFilter(QObject* watched, QEvent* event)

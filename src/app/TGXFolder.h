@@ -3,15 +3,14 @@
 // folder and store it in KRVX.ini. Browsing leaves the process's current directory alone.
 
 #include "app/ToolContext.h"
-
-#include <QWidget>
+#include "app/ToolWindow.h"
 
 class QComboBox;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
-class TGXFolder : public QWidget {
+class TGXFolder : public ToolWindow {
     Q_OBJECT
 public:
     explicit TGXFolder(ToolContext ctx, QWidget* parent = nullptr);
@@ -21,9 +20,9 @@ public:
 
     void FormCreate();
     void DriveChange();
-    void Button1Click();
-    void Button2Click();
-    void FormClose(QCloseEvent* event);
+    void Button1Click() override;
+    void Button2Click() override;
+    bool FormClose() override;
 
     QListWidget* Dir;
     QComboBox* Drive;
@@ -31,15 +30,12 @@ public:
     QPushButton* Button2;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Shows path in the list; throws GameError (and changes nothing) when it cannot be listed.
     void setDirectory(const QString& path);
     void openEntry(QListWidgetItem* item);
-    void closeWindow();
     void fillDrives();
     // The selector's entry for the volume that holds path, or -1.
     int driveIndexFor(const QString& path) const;

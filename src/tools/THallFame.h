@@ -2,7 +2,7 @@
 // The hall-of-fame editor: the 30 entries of Hiscores.bin in a grid, edited through three boxes.
 
 #include "app/ToolContext.h"
-#include "tools/ToolWindow.h"
+#include "app/ToolWindow.h"
 
 class QLineEdit;
 class QPushButton;

@@ -2,7 +2,7 @@
 // The saved-game renamer: the seven names of Gamess16.idx and of Gamess8.idx.
 
 #include "app/ToolContext.h"
-#include "tools/ToolWindow.h"
+#include "app/ToolWindow.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the side tools' windows share: Enter saves, Escape cancels, and every way of closing
+// What the tool windows with OK/Cancel buttons share: Enter saves, Escape cancels, and every way of closing
 // (Cancel, the close box, the main window's exit) runs the window's own close path.
 
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "tools/ToolWindow.h"
+#include "app/ToolWindow.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
