@@ -65,7 +65,7 @@ public:
         lines.clear();
         lines.reserve(20000);
     }
-    void addLine(std::string line) override { lines.push_back(std::move(line)); }
+    void addLine(const gamedb::RecordTable& table, int number) override { lines.push_back(table.listLine(number)); }
     std::vector<std::string> lines;
 };
 
@@ -154,7 +154,7 @@ void playerListLines(benchmark::State& state)
         std::vector<gamedb::ListLine> lines;
         lines.reserve(static_cast<std::size_t>(table.count()));
         for (int i = 1; i <= table.count(); ++i)
-            lines.push_back(gamedb::parseListLine(table.listLine(i)));
+            lines.push_back(gamedb::listLineOf(table, i));
         gamedb::sortListLines(lines);
         benchmark::DoNotOptimize(lines.data());
     }

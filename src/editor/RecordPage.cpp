@@ -307,9 +307,9 @@ void RecordPage::clearList()
     rec_->clear();
 }
 
-void RecordPage::addLine(std::string line)
+void RecordPage::addLine(const gamedb::RecordTable& table, int number)
 {
-    pending_.push_back(gamedb::parseListLine(line));
+    pending_.push_back(gamedb::listLineOf(table, number));
 }
 
 void RecordPage::finishFill()
@@ -353,7 +353,7 @@ void RecordPage::rebuildList()
     std::vector<gamedb::ListLine> lines;
     lines.reserve(static_cast<std::size_t>(table_.count()));
     for (int i = 1; i <= table_.count(); ++i)
-        lines.push_back(gamedb::parseListLine(table_.listLine(i)));
+        lines.push_back(gamedb::listLineOf(table_, i));
     showList(std::move(lines));
 }
 
@@ -438,7 +438,7 @@ void RecordPage::search()
             std::string key = spec_.searchKey(table_.record(i));
             foldAscii(key);
             if (key.find(*needle) != std::string::npos)
-                lines.push_back(gamedb::parseListLine(table_.listLine(i)));
+                lines.push_back(gamedb::listLineOf(table_, i));
         }
     }
     showList(std::move(lines));

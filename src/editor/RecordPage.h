@@ -86,7 +86,7 @@ public:
 
     // gamedb::PageHooks
     void clearList() override;
-    void addLine(std::string line) override;
+    void addLine(const gamedb::RecordTable& table, int number) override;
     void storeAndShow() override;
     void showPages() override;
     void setLoaded() override { loaded_ = true; }

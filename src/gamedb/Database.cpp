@@ -37,7 +37,7 @@ void loadDatabase(RecordTable& table, const QString& folder, Progress& progress,
     table = std::move(fresh);
     page.clearList();
     for (int i = 1; i <= count; ++i) {
-        page.addLine(table.listLine(i));
+        page.addLine(table, i);
         run.record(i, count);
     }
     page.showPages();

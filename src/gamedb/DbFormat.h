@@ -20,8 +20,8 @@ struct DbFormat {
     Schema schema;
     // Re-encode septet numbers in their ordinary form on save (records held as fields).
     bool canonicalOnSave;
-    // The visible part of a list line: the record's name(s), before the tab.
-    std::string (*listName)(const std::uint8_t* record);
+    // Appends the visible part of a list line, the record's name(s), to out.
+    void (*appendListName)(const std::uint8_t* record, std::string& out);
 
     std::size_t recordsStart() const { return headerSize + 6; }
 };

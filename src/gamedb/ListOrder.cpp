@@ -1,24 +1,22 @@
 #include "gamedb/ListOrder.h"
 
 #include "gamedb/GameText.h"
+#include "gamedb/RecordTable.h"
 
 #include <QCollator>
 #include <QLocale>
 
 #include <algorithm>
-#include <charconv>
 #include <numeric>
 
 namespace gamedb {
 
-ListLine parseListLine(std::string_view line)
+ListLine listLineOf(const RecordTable& table, int number)
 {
-    const auto tab = line.rfind('\t');
-    if (tab == std::string_view::npos)
-        return {fromGame(line), 0};
-    int record = 0;
-    std::from_chars(line.data() + tab + 1, line.data() + line.size(), record);
-    return {fromGame(line.substr(0, tab)), record};
+    thread_local std::string name;
+    name.clear();
+    table.appendListName(number, name);
+    return {fromGame(name), number};
 }
 
 void sortListLines(std::vector<ListLine>& lines)

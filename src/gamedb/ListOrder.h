@@ -14,8 +14,10 @@ struct ListLine {
     int record;    // the number after the tab
 };
 
-// Splits "name\tnumber"; a line without a tab has record 0.
-ListLine parseListLine(std::string_view line);
+class RecordTable;
+
+// The list line of record number: its name(s) as shown, and the number behind the tab.
+ListLine listLineOf(const RecordTable& table, int number);
 
 void sortListLines(std::vector<ListLine>& lines);
 

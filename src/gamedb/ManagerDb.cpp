@@ -29,12 +29,11 @@ constexpr Field kManagerFields[] = {
 };
 static_assert(tilesRecord(kManagerFields, 248));
 
-std::string managerListName(const std::uint8_t* r)
+void managerListName(const std::uint8_t* r, std::string& out)
 {
-    std::string s(listText(r + 24, 35));
-    s += ", ";
-    s += listText(r + 4, 20);
-    return s;
+    out += listText(r + 24, 35);
+    out += ", ";
+    out += listText(r + 4, 20);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #pragma once
 // The two ways the database routines reach a window: progress reporting and the record page.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
 namespace gamedb {
+
+class RecordTable;
 
 class Progress {
 public:
@@ -22,8 +25,9 @@ public:
     virtual ~PageHooks() = default;
     // Empty the page's list and clear its record-number label.
     virtual void clearList() = 0;
-    // "name(s)\tn": the list sorts the lines itself.
-    virtual void addLine(std::string line) = 0;
+    // Record n of table belongs in the list. The page builds its line (table.listLine gives the
+    // text, "name(s)\tn") and keeps the list sorted itself.
+    virtual void addLine(const RecordTable& table, int number) = 0;
     // Store the page into its record (if any), then show the current line's record.
     virtual void storeAndShow() = 0;
     // Make the database's page and the Save page visible.
@@ -36,7 +40,7 @@ public:
 class NoPage : public PageHooks {
 public:
     void clearList() override {}
-    void addLine(std::string) override {}
+    void addLine(const RecordTable&, int) override {}
     void storeAndShow() override {}
     void showPages() override {}
     void setLoaded() override {}
@@ -59,19 +63,24 @@ public:
     ProgressRun(const ProgressRun&) = delete;
     ProgressRun& operator=(const ProgressRun&) = delete;
 
-    // After record i (from 1) of n.
+    // After record i (from 1) of n. Records between two whole percentages cost one comparison.
     void record(int i, int n)
     {
+        if (i < next_)
+            return;
         const int percent = static_cast<int>(static_cast<double>(i) / n * 100);
         if (percent != last_) {
             last_ = percent;
             p_.step(percent);
         }
+        // The first record whose percentage can be higher than this one's.
+        next_ = std::max(i + 1, static_cast<int>(static_cast<long long>(percent + 1) * n / 100));
     }
 
 private:
     Progress& p_;
     int last_ = 0;
+    int next_ = 0;
 };
 
 } // namespace gamedb

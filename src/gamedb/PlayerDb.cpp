@@ -9,18 +9,6 @@ namespace {
 
 using E = Encoding;
 
-// The tab and record number that the list line adds after the name(s).
-constexpr std::size_t kListNumberRoom = 7;
-
-// listText with memchr: the same result, found a word at a time.
-std::string_view listName(const std::uint8_t* p, std::size_t width)
-{
-    const void* zero = std::memchr(p, 0, width);
-    if (!zero)
-        return {};
-    return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p)};
-}
-
 constexpr Field kPlayerFields[] = {
     {"PlID", 0, 4, E::Septet},
     {"PlFName", 4, 30, E::Text},
@@ -75,16 +63,11 @@ static_assert(tilesRecord(kPlayerFields, 215));
 
 // "second, first"; room for the tab and record number that follow, so a load of 20000 players
 // allocates once per line.
-std::string playerListName(const std::uint8_t* r)
+void playerListName(const std::uint8_t* r, std::string& out)
 {
-    const std::string_view second = listName(r + 34, 35);
-    const std::string_view first = listName(r + 4, 30);
-    std::string s;
-    s.reserve(second.size() + 2 + first.size() + kListNumberRoom);
-    s += second;
-    s += ", ";
-    s += first;
-    return s;
+    out += listText(r + 34, 35);
+    out += ", ";
+    out += listText(r + 4, 30);
 }
 
 } // namespace

@@ -34,11 +34,10 @@ void RecordTable::remove(int number)
 
 std::string RecordTable::listLine(int number) const
 {
-    // Built once per record at every load: no stream, no temporary for the number.
-    std::string line = format_->listName(record(number));
+    std::string line;
+    appendListName(number, line);
     char digits[12];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    line.reserve(line.size() + 1 + static_cast<std::size_t>(end - digits));
     line += '\t';
     line.append(digits, end);
     return line;

@@ -28,6 +28,8 @@ public:
 
     // "name(s)\tnumber"
     std::string listLine(int number) const;
+    // The visible part of the list line, the name(s), appended to out.
+    void appendListName(int number, std::string& out) const { format_->appendListName(record(number), out); }
 
     // Smallest value from 0 upward that no record holds in the field.
     long long smallestFreeValue(const Field& field) const;

@@ -8,9 +8,6 @@ namespace {
 
 using E = Encoding;
 
-// The tab and record number that the list line adds after the name(s).
-constexpr std::size_t kListNumberRoom = 7;
-
 constexpr Field kTeamFields[] = {
     {"TeID", 0, 4, E::Septet},
     {"TeLong0", 4, 35, E::Text},   {"TeShort0", 39, 35, E::Text},  {"TeDesc0", 74, 35, E::Text},
@@ -56,13 +53,9 @@ constexpr Field kTeamFields[] = {
 static_assert(tilesRecord(kTeamFields, 1024));
 
 // The UK long name, with room for the tab and record number that follow.
-std::string teamListName(const std::uint8_t* r)
+void teamListName(const std::uint8_t* r, std::string& out)
 {
-    const std::string_view name = listText(r + 4, 35);
-    std::string s;
-    s.reserve(name.size() + kListNumberRoom);
-    s += name;
-    return s;
+    out += listText(r + 4, 35);
 }
 
 } // namespace

@@ -12,17 +12,18 @@ namespace gamedb {
 // Shown in a text box: up to the first zero byte, or the whole field when it has none.
 inline std::string_view displayText(const std::uint8_t* p, std::size_t width)
 {
-    const auto* end = std::find(p, p + width, std::uint8_t{0});
-    return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)};
+    const void* zero = std::memchr(p, 0, width);
+    const std::size_t n = zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p) : width;
+    return {reinterpret_cast<const char*>(p), n};
 }
 
 // Used in a list line: up to the first zero byte, and empty when the field has none.
 inline std::string_view listText(const std::uint8_t* p, std::size_t width)
 {
-    const auto* end = std::find(p, p + width, std::uint8_t{0});
-    if (end == p + width)
+    const void* zero = std::memchr(p, 0, width);
+    if (!zero)
         return {};
-    return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)};
+    return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p)};
 }
 
 // The text, cut to the field, then zeros to the end: never a byte past the field.

@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     std::vector<gamedb::ListLine> lines;
     const double build = medianMs(5, [&] { lines.clear(); }, [&] {
         for (int i = 1; i <= p.table().count(); ++i)
-            lines.push_back(gamedb::parseListLine(p.table().listLine(i)));
+            lines.push_back(gamedb::listLineOf(p.table(), i));
     });
     const double sort = medianMs(5, [] {}, [&] { gamedb::sortListLines(lines); });
     std::printf("players: building %zu lines %.2f ms, sorting them %.2f ms\n", lines.size(), build, sort);

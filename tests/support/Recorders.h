@@ -2,6 +2,7 @@
 // Progress and page hooks that remember every call, for tests of the database routines.
 
 #include "gamedb/PageHooks.h"
+#include "gamedb/RecordTable.h"
 
 #include <stdexcept>
 #include <string>
@@ -20,11 +21,11 @@ struct RecordingPage : gamedb::PageHooks {
     std::vector<std::string> calls;  // hook names in call order ("addLine" once per line)
     std::vector<std::string> lines;
     void clearList() override { calls.push_back("clearList"); lines.clear(); }
-    void addLine(std::string line) override
+    void addLine(const gamedb::RecordTable& table, int number) override
     {
         if (calls.empty() || calls.back() != "addLine")
             calls.push_back("addLine");
-        lines.push_back(std::move(line));
+        lines.push_back(table.listLine(number));
     }
     void storeAndShow() override
     {
