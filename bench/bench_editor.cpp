@@ -1,5 +1,5 @@
 // Page timings on full-size sample databases, headless. Not a ctest test: run it by hand in a
-// Release build (build/tests/editor/bench_editor).
+// Release build (build-rel/bench_editor).
 
 #include "ScriptedPrompts.h"
 
