@@ -3,6 +3,7 @@
 #include "app/THovedmenu.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char* argv[])
 {
@@ -13,6 +14,8 @@ int main(int argc, char* argv[])
     AppConfig config(currentStartupDirectory());
     DialogPrompts prompts;
     THovedmenu window(config, prompts);
+    // Fill the screen also where no window manager maximizes (a bare X server).
+    window.setGeometry(window.screen()->availableGeometry());
     window.showMaximized();
     return QApplication::exec();
 }
