@@ -6,12 +6,6 @@
 namespace sample {
 namespace {
 
-template <std::size_t N>
-const char* pick(Rng& rng, const std::array<const char*, N>& from)
-{
-    return from[static_cast<std::size_t>(rng.below(static_cast<int>(N)))];
-}
-
 constexpr std::array<const char*, 24> kStart = {"Bra", "Kor", "Vel", "Tam", "Dro", "Esk", "Fal", "Gun",
                                                 "Hal", "Iv", "Jor", "Lun", "Mar", "Nes", "Ost", "Pel",
                                                 "Quen", "Ros", "Sav", "Tor", "Ul", "Vad", "Wen", "Zar"};

@@ -2,6 +2,7 @@
 // Invented names from made-up syllables; nothing here is a real person, club or country.
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace sample {
@@ -22,6 +23,12 @@ public:
 private:
     std::uint32_t s_;
 };
+
+template <class Array>
+auto pick(Rng& rng, const Array& from)
+{
+    return from[static_cast<std::size_t>(rng.below(static_cast<int>(std::size(from))))];
+}
 
 std::string firstName(Rng& rng);
 std::string lastName(Rng& rng);

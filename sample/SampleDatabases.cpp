@@ -1,9 +1,10 @@
-// Synthetic team and player databases: invented clubs and nations, every code field holding a code
+// Synthetic manager, team and player databases: invented clubs and nations, every code field holding a code
 // the pages know, every rating within its range.
 #include "sample/SampleGame.h"
 
 #include "gamedb/Database.h"
 #include "gamedb/FileIo.h"
+#include "gamedb/ManagerDb.h"
 #include "gamedb/PlayerDb.h"
 #include "gamedb/TeamDb.h"
 #include "sample/Names.h"
@@ -49,12 +50,7 @@ constexpr std::array<const char*, 23> kRegions = {
 constexpr std::array<const char*, 7> kClubPrefix = {"", "AC ", "FC ", "CD ", "AS ", "SC ", "VV "};
 constexpr std::array<const char*, 5> kGrounds = {" Park", " Stadium", " Arena", " Road", " Ground"};
 
-template <std::size_t N>
-const char* pickFrom(Rng& rng, const std::array<const char*, N>& from)
-{
-    return from[static_cast<std::size_t>(rng.below(static_cast<int>(N)))];
-}
-
+// A header block that looks like one but means nothing: the game never shows it to us either.
 Bytes headerPrefix(std::size_t headerSize, std::uint32_t seed)
 {
     Bytes prefix(headerSize + 4, 0);
@@ -150,6 +146,38 @@ std::string twoDigits(int v)
 
 } // namespace
 
+void writeSampleManagers(const QString& folder, int count)
+{
+    Rng rng(1000);
+    RecordTable t(gamedb::kManagerFormat);
+    Writer w(t);
+    for (int i = 0; i < count; ++i) {
+        const int n = t.append();
+        w.number(n, "MaID", i);
+        w.text(n, "MaForN", firstName(rng));
+        w.text(n, "MaEft", lastName(rng));
+        w.text(n, "MaNat", nationality(rng));
+        w.number(n, "MaAr", rng.below(30));
+        w.text(n, "MaFClub", clubName(rng));
+        w.number(n, "MaMot", rng.below(201));
+        w.number(n, "MaJudge", rng.below(201));
+        w.number(n, "MaRep", rng.below(201));
+        w.text(n, "MaForma", pick(rng, kFormations));
+        w.text(n, "MaStyle", pick(rng, kStyles));
+        if (rng.below(10) < 8) {
+            w.text(n, "MaClub", clubName(rng));
+            w.text(n, "MaJoin", monthYear(rng));
+        }
+        if (rng.below(10) == 0) {
+            w.text(n, "MaNatio", nationality(rng));
+            w.text(n, "MaStart", monthYear(rng));
+        }
+        w.number(n, "MaPlay", rng.below(12) == 0 ? 1 : 0);
+        w.number(n, "MaBoard", rng.below(101));
+    }
+    writeTable(folder, t, 262);
+}
+
 void writeSampleTeams(const QString& folder, int count)
 {
     const std::vector<TeamName> names = teamNames(count);
@@ -168,26 +196,26 @@ void writeSampleTeams(const QString& folder, int count)
                 w.text(n, "TeDesc" + k, nationAdjective(team.nation));
         }
         w.text(n, "TeNat", team.nation);
-        w.text(n, "TeReg", pickFrom(rng, kRegions));
+        w.text(n, "TeReg", pick(rng, kRegions));
         w.number(n, "TeDev", 1 + rng.below(3));
         w.number(n, "TeX", rng.below(256));
         w.number(n, "TeY", rng.below(256));
         w.number(n, "TeEU", rng.below(2));
         w.number(n, "TeTCoe", team.national ? rng.below(60) : 0);
         w.text(n, "TeCity", team.town);
-        w.text(n, "TeStad", team.town + pickFrom(rng, kGrounds));
+        w.text(n, "TeStad", team.town + pick(rng, kGrounds));
         const int capacity = 2000 + rng.below(88001);
         w.number(n, "TeCap", capacity);
         w.number(n, "TeSeat", capacity / 4 + rng.below(capacity - capacity / 4 + 1));
         w.number(n, "TeFollow", 1 + rng.below(255));
         w.number(n, "TeRep", 1 + rng.below(20));
         w.number(n, "TeBlend", 1 + rng.below(20));
-        w.text(n, "TeForm", pickFrom(rng, kFormations));
-        w.text(n, "TeStyle", pickFrom(rng, kStyles));
+        w.text(n, "TeForm", pick(rng, kFormations));
+        w.text(n, "TeStyle", pick(rng, kStyles));
         for (int c = 0; c < 4; ++c)
-            w.text(n, "TeColor" + std::to_string(c), pickFrom(rng, kColours));
-        w.text(n, "TeDivi", pickFrom(rng, kDivisions));
-        w.text(n, "TeLDivi", pickFrom(rng, kDivisions));
+            w.text(n, "TeColor" + std::to_string(c), pick(rng, kColours));
+        w.text(n, "TeDivi", pick(rng, kDivisions));
+        w.text(n, "TeLDivi", pick(rng, kDivisions));
         w.number(n, "TeLPos", team.national ? 0 : 1 + rng.below(24));
         w.number(n, "TeCash", rng.below(40000));
         w.number(n, "TeLStd", 1 + rng.below(20));
