@@ -214,9 +214,10 @@ void TGXFolder::openEntry(QListWidgetItem* item)
 void TGXFolder::FormCreate()
 {
     guarded(ctx_.prompts, boxParent(), [&] {
-        // An empty game folder leaves the list where it started.
-        if (!ctx_.config.gameFolder().isEmpty())
-            setDirectory(ctx_.config.gameFolder());
+        // The root is held as the empty string (paths then come out as "/Mgdata.db1"): show it
+        // as the root, where its files are, rather than wherever the process happens to be.
+        const QString folder = ctx_.config.gameFolder();
+        setDirectory(folder.isEmpty() ? QDir::rootPath() : folder);
     });
 }
 

@@ -73,6 +73,7 @@ private slots:
     void unwritableIniKeepsTheDialogOpen();
     void gameFolderThatCannotBeShown_data();
     void gameFolderThatCannotBeShown();
+    void emptyGameFolderIsTheRoot();
     void driveSelector();
 
 private:
@@ -370,14 +371,13 @@ void TestGXFolder::gameFolderThatCannotBeShown_data()
     QTest::newRow("missing folder") << "game/missing" << QStringList{"Invalid filename."};
     QTest::newRow("under a missing folder") << "nowhere/at/all" << QStringList{"Invalid filename."};
     QTest::newRow("a file") << "game/notes.txt" << QStringList{"Invalid filename."};
-    QTest::newRow("empty") << "" << QStringList{};
 }
 
 void TestGXFolder::gameFolderThatCannotBeShown()
 {
     QFETCH(QString, folder);
     QFETCH(QStringList, errors);
-    const QString gameFolder = folder.isEmpty() ? QString() : tmp_->path() + "/" + folder;
+    const QString gameFolder = tmp_->path() + "/" + folder;
     config_->setGameFolder(gameFolder);
 
     TGXFolder* dialog = open();
@@ -392,6 +392,20 @@ void TestGXFolder::gameFolderThatCannotBeShown()
     // OK from there stores the current directory.
     QTest::mouseClick(dialog->Button1, Qt::LeftButton);
     QCOMPARE(config_->gameFolder(), withoutRootSeparator(QDir::cleanPath(cwd_)));
+    QTRY_COMPARE(openDialogs(), 0);
+}
+
+void TestGXFolder::emptyGameFolderIsTheRoot()
+{
+    config_->setGameFolder(QString());
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    QVERIFY(prompts_.asked.isEmpty());
+    QCOMPARE(dialog->directory(), QDir::rootPath());
+    QCOMPARE(dialog->Dir->currentRow(), 0);
+
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    QCOMPARE(config_->gameFolder(), QString());
     QTRY_COMPARE(openDialogs(), 0);
 }
 
