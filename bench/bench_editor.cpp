@@ -57,30 +57,40 @@ int main(int argc, char** argv)
         ed.TeamC->setChecked(false);
         ed.PlayC->setChecked(players);
     };
-    const double loadMgr = medianMs(runs, [&] { loadOnly(true, false); }, [&] { ed.LoadBClick(); });
+    const double loadMgr = medianMs(
+        runs, [&] { loadOnly(true, false); }, [&] { ed.LoadBClick(); });
     auto& m = *ed.Manager;
     std::printf("managers (%d): load, fill the list, show the first record: %.2f ms\n", m.table().count(), loadMgr);
-    const double resetMgr = medianMs(runs, [] {}, [&] { m.ManResClick(); });
+    const double resetMgr = medianMs(
+        runs, [] {}, [&] { m.ManResClick(); });
     std::printf("managers: Reset %.2f ms\n", resetMgr);
-    const double searchMgr = medianMs(runs, [&] { prompts.textAnswers = {QString("an")}; }, [&] { m.ManSrcClick(); });
+    const double searchMgr = medianMs(
+        runs, [&] { prompts.textAnswers = {QString("an")}; }, [&] { m.ManSrcClick(); });
     std::printf("managers: Search \"an\" %.2f ms (%d lines)\n", searchMgr, m.ManList->model()->rowCount());
-    const double stepMgr = medianMs(runs, [] {}, [&] { m.ManListClick(); });
+    const double stepMgr = medianMs(
+        runs, [] {}, [&] { m.ManListClick(); });
     std::printf("managers: store-and-show %.3f ms\n", stepMgr);
 
-    const double loadPl = medianMs(5, [&] { loadOnly(false, true); }, [&] { ed.LoadBClick(); });
+    const double loadPl = medianMs(
+        5, [&] { loadOnly(false, true); }, [&] { ed.LoadBClick(); });
     auto& p = *ed.Player;
     std::printf("players (%d): load, fill the list, show the first record: %.2f ms\n", p.table().count(), loadPl);
-    const double resetPl = medianMs(5, [] {}, [&] { p.PlResClick(); });
+    const double resetPl = medianMs(
+        5, [] {}, [&] { p.PlResClick(); });
     std::printf("players: Reset %.2f ms\n", resetPl);
-    const double searchPl = medianMs(5, [&] { prompts.textAnswers = {QString("an")}; }, [&] { p.PlSrcClick(); });
+    const double searchPl = medianMs(
+        5, [&] { prompts.textAnswers = {QString("an")}; }, [&] { p.PlSrcClick(); });
     std::printf("players: Search \"an\" %.2f ms (%d lines)\n", searchPl, p.PlayList->model()->rowCount());
     // Where a player refill goes: building the lines, and sorting them.
     std::vector<gamedb::ListLine> lines;
-    const double build = medianMs(5, [&] { lines.clear(); }, [&] {
-        for (int i = 1; i <= p.table().count(); ++i)
-            lines.push_back(gamedb::listLineOf(p.table(), i));
-    });
-    const double sort = medianMs(5, [] {}, [&] { gamedb::sortListLines(lines); });
+    const double build = medianMs(
+        5, [&] { lines.clear(); },
+        [&] {
+            for (int i = 1; i <= p.table().count(); ++i)
+                lines.push_back(gamedb::listLineOf(p.table(), i));
+        });
+    const double sort = medianMs(
+        5, [] {}, [&] { gamedb::sortListLines(lines); });
     std::printf("players: building %zu lines %.2f ms, sorting them %.2f ms\n", lines.size(), build, sort);
     if (!prompts.texts(ScriptedPrompts::Kind::GeneralError).isEmpty()) {
         std::printf("error: %s\n", qPrintable(prompts.texts(ScriptedPrompts::Kind::GeneralError).join("; ")));

@@ -70,8 +70,7 @@ public:
 };
 
 // Without a page, as tools load; with one that keeps every line, as the data editor's list does.
-template <class Page>
-void load(benchmark::State& state, const DbFormat* f)
+template <class Page> void load(benchmark::State& state, const DbFormat* f)
 {
     gamedb::RecordTable table(*f);
     gamedb::NoProgress progress;
@@ -172,7 +171,7 @@ public:
         }
         ConsoleReporter::ReportRuns(runs);
     }
-    std::map<std::string, double> medians;  // milliseconds
+    std::map<std::string, double> medians; // milliseconds
 };
 
 void registerAll()
@@ -180,9 +179,8 @@ void registerAll()
     const struct {
         const char* name;
         const DbFormat* format;
-    } kinds[] = {{"managers", &gamedb::kManagerFormat},
-                 {"teams", &gamedb::kTeamFormat},
-                 {"players", &gamedb::kPlayerFormat}};
+    } kinds[] = {
+        {"managers", &gamedb::kManagerFormat}, {"teams", &gamedb::kTeamFormat}, {"players", &gamedb::kPlayerFormat}};
     for (const auto& k : kinds) {
         const std::string n = k.name;
         benchmark::RegisterBenchmark(("load/" + n).c_str(), load<gamedb::NoPage>, k.format)
@@ -191,10 +189,18 @@ void registerAll()
         benchmark::RegisterBenchmark(("load_keeping_lines/" + n).c_str(), load<KeepingPage>, k.format)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
-        benchmark::RegisterBenchmark(("plain_read/" + n).c_str(), plainRead, k.format)->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark(("save/" + n).c_str(), save, k.format)->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark(("plain_write_rename/" + n).c_str(), plainWriteRename, k.format, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark(("plain_write_fsync_rename/" + n).c_str(), plainWriteRename, k.format, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark(("plain_read/" + n).c_str(), plainRead, k.format)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("save/" + n).c_str(), save, k.format)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("plain_write_rename/" + n).c_str(), plainWriteRename, k.format, false)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("plain_write_fsync_rename/" + n).c_str(), plainWriteRename, k.format, true)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::RegisterBenchmark("list_lines/players", playerListLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
@@ -220,7 +226,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(n, args.data()))
         return 1;
 
-    folder();  // generated before any timing starts
+    folder(); // generated before any timing starts
     registerAll();
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -6,20 +6,20 @@
 namespace sample {
 namespace {
 
-constexpr std::array<const char*, 24> kStart = {"Bra", "Kor", "Vel", "Tam", "Dro", "Esk", "Fal", "Gun",
-                                                "Hal", "Iv", "Jor", "Lun", "Mar", "Nes", "Ost", "Pel",
-                                                "Quen", "Ros", "Sav", "Tor", "Ul", "Vad", "Wen", "Zar"};
-constexpr std::array<const char*, 16> kMiddle = {"a", "e", "i", "o", "u", "an", "el", "or",
+constexpr std::array<const char*, 24> kStart = {"Bra",  "Kor", "Vel", "Tam", "Dro", "Esk", "Fal", "Gun",
+                                                "Hal",  "Iv",  "Jor", "Lun", "Mar", "Nes", "Ost", "Pel",
+                                                "Quen", "Ros", "Sav", "Tor", "Ul",  "Vad", "Wen", "Zar"};
+constexpr std::array<const char*, 16> kMiddle = {"a",  "e",  "i",  "o",  "u",  "an", "el", "or",
                                                  "in", "ar", "ev", "ul", "is", "om", "ad", "ir"};
-constexpr std::array<const char*, 16> kEnd = {"son", "ek", "ard", "ini", "ov", "sen", "ez", "mann",
-                                              "ley", "ak", "ius", "to", "berg", "ais", "ic", "dal"};
-constexpr std::array<const char*, 14> kFirstEnd = {"o", "an", "ek", "is", "im", "or", "en",
-                                                   "ux", "ir", "as", "e", "io", "al", "\xe9"};
-constexpr std::array<const char*, 12> kNations = {"Valdoria", "Ostermark", "Kelvaria", "Brannos",
-                                                  "Sorvenia", "Tamaric Isles", "Lunesia", "Eskarr",
-                                                  "Pellavia", "Norvund", "Quessa", "Drovania"};
-constexpr std::array<const char*, 10> kClubWords = {"United", "Athletic", "Rovers", "Wanderers", "City",
-                                                    "Sporting", "Olympic", "Albion", "Dynamo", "Town"};
+constexpr std::array<const char*, 16> kEnd = {"son", "ek", "ard", "ini", "ov",   "sen", "ez", "mann",
+                                              "ley", "ak", "ius", "to",  "berg", "ais", "ic", "dal"};
+constexpr std::array<const char*, 14> kFirstEnd = {"o",  "an", "ek", "is", "im", "or", "en",
+                                                   "ux", "ir", "as", "e",  "io", "al", "\xe9"};
+constexpr std::array<const char*, 12> kNations = {"Valdoria", "Ostermark",     "Kelvaria", "Brannos",
+                                                  "Sorvenia", "Tamaric Isles", "Lunesia",  "Eskarr",
+                                                  "Pellavia", "Norvund",       "Quessa",   "Drovania"};
+constexpr std::array<const char*, 10> kClubWords = {"United",   "Athletic", "Rovers", "Wanderers", "City",
+                                                    "Sporting", "Olympic",  "Albion", "Dynamo",    "Town"};
 
 } // namespace
 

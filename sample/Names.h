@@ -24,8 +24,7 @@ private:
     std::uint32_t s_;
 };
 
-template <class Array>
-auto pick(Rng& rng, const Array& from)
+template <class Array> auto pick(Rng& rng, const Array& from)
 {
     return from[static_cast<std::size_t>(rng.below(static_cast<int>(std::size(from))))];
 }
@@ -35,6 +34,6 @@ std::string lastName(Rng& rng);
 std::string nationality(Rng& rng);
 std::string clubName(Rng& rng);
 std::string townName(Rng& rng);
-std::string monthYear(Rng& rng);  // "mm.yy"
+std::string monthYear(Rng& rng); // "mm.yy"
 
 } // namespace sample

@@ -26,9 +26,9 @@ using gamedb::Field;
 using gamedb::fieldNamed;
 using gamedb::RecordTable;
 
-constexpr std::array<const char*, 19> kFormations = {"VDEF", "532VD", "SWPVD", "442D", "451D", "CNTN", "532N",
-                                                     "352SW", "352N", "AJAX", "442N", "CMSN", "DIAN", "433N",
-                                                     "532A", "442A", "433VA", "424VA", "VATT"};
+constexpr std::array<const char*, 19> kFormations = {"VDEF",  "532VD", "SWPVD", "442D",  "451D", "CNTN", "532N",
+                                                     "352SW", "352N",  "AJAX",  "442N",  "CMSN", "DIAN", "433N",
+                                                     "532A",  "442A",  "433VA", "424VA", "VATT"};
 constexpr std::array<const char*, 4> kStyles = {"CONT", "PASS", "DRCT", "LONG"};
 constexpr std::array<const char*, 53> kColours = {
     "BLA",   "WHI",   "DWHI",  "VLRED", "LRED",  "RED",   "DRED",  "VDRED", "VLORA", "LORA",  "ORA",
@@ -41,10 +41,10 @@ constexpr std::array<const char*, 40> kDivisions = {
     "FD2", "FNL", "GD1", "GD2", "GNL", "HD1", "HD2", "HNL", "ISA", "ISB", "ISC", "ND1", "ND2", "ND3",
     "ND4", "NNL", "PD1", "PD2", "PNL", "SP1", "SP2", "SPN", "WD1", "WD2", "WD3", "WNL"};
 constexpr std::array<const char*, 23> kRegions = {
-    "Asia",          "Balkan",          "Brazil",         "Caribbean",      "Central Africa", "Central America",
-    "Central Europe", "Eastern Europe", "France",         "Germany",        "Great Britain",  "Italy",
-    "Low Countries", "Middle East",     "North Africa",   "Northern Europe", "Oceania",       "Russia",
-    "Scandinavia",   "South Africa",    "South America",  "Southern Europe", "Spain"};
+    "Asia",           "Balkan",         "Brazil",        "Caribbean",       "Central Africa", "Central America",
+    "Central Europe", "Eastern Europe", "France",        "Germany",         "Great Britain",  "Italy",
+    "Low Countries",  "Middle East",    "North Africa",  "Northern Europe", "Oceania",        "Russia",
+    "Scandinavia",    "South Africa",   "South America", "Southern Europe", "Spain"};
 // The club's name as each of the seven languages writes it: UK, Italian, German, Spanish, French,
 // Portuguese, Dutch.
 constexpr std::array<const char*, 7> kClubPrefix = {"", "AC ", "FC ", "CD ", "AS ", "SC ", "VV "};
@@ -59,7 +59,7 @@ Bytes headerPrefix(std::size_t headerSize, std::uint32_t seed)
     Rng rng(seed);
     for (std::size_t i = 32; i < headerSize; ++i)
         prefix[i] = static_cast<std::uint8_t>(rng.below(256));
-    prefix[headerSize + 2] = 0x05;  // carried word
+    prefix[headerSize + 2] = 0x05; // carried word
     prefix[headerSize + 3] = 0x21;
     return prefix;
 }
@@ -243,8 +243,9 @@ void writeSamplePlayers(const QString& folder, int count, int teams)
         w.number(n, "PlID", i);
         w.text(n, "PlFName", firstName(rng));
         w.text(n, "PlSName", lastName(rng));
-        const TeamName club = clubs.empty() ? TeamName{clubName(rng), "", nationality(rng), false}
-                                            : clubs[static_cast<std::size_t>(rng.below(static_cast<int>(clubs.size())))];
+        const TeamName club = clubs.empty()
+                                  ? TeamName{clubName(rng), "", nationality(rng), false}
+                                  : clubs[static_cast<std::size_t>(rng.below(static_cast<int>(clubs.size())))];
         w.text(n, "PlNation", rng.below(5) == 0 ? nationality(rng) : club.nation);
         const int caps = rng.below(4) == 0 ? rng.below(121) : 0;
         w.number(n, "PlCaps", caps);

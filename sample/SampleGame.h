@@ -6,8 +6,8 @@
 namespace sample {
 
 enum class Size {
-    Moderate,  // enough to browse: a few hundred records
-    Full,      // every table at its capacity
+    Moderate, // enough to browse: a few hundred records
+    Full,     // every table at its capacity
 };
 
 // Writes the game's files into folder (which must exist). Deterministic for a given size.

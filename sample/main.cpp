@@ -22,8 +22,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     try {
-        sample::writeSampleGame(folder, args.contains(QStringLiteral("--full")) ? sample::Size::Full
-                                                                               : sample::Size::Moderate);
+        sample::writeSampleGame(folder,
+                                args.contains(QStringLiteral("--full")) ? sample::Size::Full : sample::Size::Moderate);
     } catch (const gamedb::GameError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

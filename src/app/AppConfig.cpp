@@ -19,8 +19,7 @@ QString currentStartupDirectory()
 }
 
 AppConfig::AppConfig(QString startupDir)
-    : startupDir_(std::move(startupDir)),
-      ini_(startupDir_ + QDir::separator() + QStringLiteral("KRVX.ini")),
+    : startupDir_(std::move(startupDir)), ini_(startupDir_ + QDir::separator() + QStringLiteral("KRVX.ini")),
       gameFolder_(ini_.read(QStringLiteral("Path"), QStringLiteral("GXPath"), startupDir_))
 {
 }

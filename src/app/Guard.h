@@ -8,8 +8,7 @@
 #include <utility>
 
 // Returns false when the action stopped on an error.
-template <class Action>
-bool guarded(Prompts& prompts, QWidget* parent, Action&& action)
+template <class Action> bool guarded(Prompts& prompts, QWidget* parent, Action&& action)
 {
     try {
         std::forward<Action>(action)();

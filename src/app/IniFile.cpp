@@ -72,7 +72,7 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
     bool exists = false;
     QStringList lines = readLines(path_, &exists);
     if (!exists && QFile::exists(path_))
-        return false;  // there, but unreadable: rewriting it would lose what it holds
+        return false; // there, but unreadable: rewriting it would lose what it holds
 
     const QString entry = key + QLatin1Char('=') + value;
     int sectionAt = -1;

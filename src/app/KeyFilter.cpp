@@ -27,7 +27,7 @@ std::optional<QChar> typedChar(const QKeyEvent* e)
         return QChar(8);
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return std::nullopt;  // moves the focus; never reaches the box
+        return std::nullopt; // moves the focus; never reaches the box
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return QChar(13);

@@ -10,8 +10,8 @@
 class QLineEdit;
 
 struct KeyRule {
-    int stopAt = -1;   // refuse characters while the box holds exactly this many; -1: no limit
-    QString allowed;   // the characters taken; empty: any
+    int stopAt = -1; // refuse characters while the box holds exactly this many; -1: no limit
+    QString allowed; // the characters taken; empty: any
 };
 
 inline const QString kDigits = QStringLiteral("0123456789");

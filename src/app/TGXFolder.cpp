@@ -91,8 +91,7 @@ bool pathWithin(const QString& path, const QString& root)
 
 } // namespace
 
-TGXFolder::TGXFolder(ToolContext ctx, QWidget* parent)
-    : ToolWindow(parent), ctx_(ctx), directory_(QDir::currentPath())
+TGXFolder::TGXFolder(ToolContext ctx, QWidget* parent) : ToolWindow(parent), ctx_(ctx), directory_(QDir::currentPath())
 {
     setObjectName(QStringLiteral("GXFolder"));
     setWindowTitle(QStringLiteral("GX Folder"));

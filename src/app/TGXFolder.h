@@ -43,5 +43,5 @@ private:
 
     ToolContext ctx_;
     QString directory_;
-    int driveIndex_ = -1;  // the selector's entry before the user's latest choice
+    int driveIndex_ = -1; // the selector's entry before the user's latest choice
 };

@@ -128,9 +128,9 @@ void THovedmenu::buildMenu()
 QMdiSubWindow* THovedmenu::openTool(QWidget* tool)
 {
     tool->setAttribute(Qt::WA_DeleteOnClose);
-    QMdiSubWindow* sub = area_->addSubWindow(
-        tool, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QMdiSubWindow* sub = area_->addSubWindow(tool, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                                       Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(tool->windowTitle());
     sub->adjustSize();
@@ -155,8 +155,8 @@ void THovedmenu::RenameSavedGames1Click()
 void THovedmenu::EditHiscores1Click()
 {
     guarded(prompts_, this, [&] {
-        if (!config_.gameFileExists(QStringLiteral("Hiscores.bin"))
-            && !prompts_.confirm(this, QStringLiteral("File doesn't exist. Create?")))
+        if (!config_.gameFileExists(QStringLiteral("Hiscores.bin")) &&
+            !prompts_.confirm(this, QStringLiteral("File doesn't exist. Create?")))
             return;
         openTool(new THallFame(context()));
     });

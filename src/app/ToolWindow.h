@@ -9,8 +9,8 @@ class ToolWindow : public QWidget {
 public:
     using QWidget::QWidget;
 
-    virtual void Button1Click() = 0;  // the default button
-    virtual void Button2Click() = 0;  // the cancel button
+    virtual void Button1Click() = 0; // the default button
+    virtual void Button2Click() = 0; // the cancel button
     // False keeps the window open.
     virtual bool FormClose() = 0;
 

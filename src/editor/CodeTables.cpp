@@ -134,8 +134,8 @@ constexpr CodeEntry kDivision[] = {
     {"WNL", "Swedish Non League"},
 };
 
-static_assert(std::size(kStyle) == 4 && std::size(kFormation) == 19 && std::size(kColour) == 53
-              && std::size(kDivision) == 40);
+static_assert(std::size(kStyle) == 4 && std::size(kFormation) == 19 && std::size(kColour) == 53 &&
+              std::size(kDivision) == 40);
 
 } // namespace
 

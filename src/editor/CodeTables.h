@@ -19,10 +19,10 @@ struct CodeEntry {
 
 using CodeTable = std::span<const CodeEntry>;
 
-extern const CodeTable kStyleCodes;      // 4 entries
-extern const CodeTable kFormationCodes;  // 19 entries
-extern const CodeTable kColourCodes;     // 53 entries
-extern const CodeTable kDivisionCodes;   // 40 entries
+extern const CodeTable kStyleCodes;     // 4 entries
+extern const CodeTable kFormationCodes; // 19 entries
+extern const CodeTable kColourCodes;    // 53 entries
+extern const CodeTable kDivisionCodes;  // 40 entries
 
 QStringList codeTexts(CodeTable table);
 

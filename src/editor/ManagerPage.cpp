@@ -17,8 +17,8 @@ namespace editor {
 namespace {
 
 const PageNames kNames{
-    "ManList", "ManPa", {"Man1", "Man2"}, "MaRec", "MaID",
-    "ManNew", "&New", "ManDel", "&Delete", "ManSrc", "S&earch", "ManRes", "&Reset",
+    "ManList", "ManPa",   {"Man1", "Man2"}, "MaRec",   "MaID",   "ManNew", "&New",
+    "ManDel",  "&Delete", "ManSrc",         "S&earch", "ManRes", "&Reset",
 };
 
 // First name, a blank, last name: what Search looks in.
@@ -31,18 +31,9 @@ std::string managerSearchKey(const std::uint8_t* r)
 }
 
 const KeyRow kKeyRules[] = {
-    {"MaForN", {15, {}}},
-    {"MaEft", {30, {}}},
-    {"MaNat", {30, {}}},
-    {"MaClub", {30, {}}},
-    {"MaJoin", {}, true},
-    {"MaNatio", {30, {}}},
-    {"MaStart", {}, true},
-    {"MaFClub", {30, {}}},
-    {"MaMot", {-1, kDigits}},
-    {"MaJudge", {-1, kDigits}},
-    {"MaRep", {-1, kDigits}},
-    {"MaAr", {-1, kDigits}},
+    {"MaForN", {15, {}}},       {"MaEft", {30, {}}},        {"MaNat", {30, {}}},      {"MaClub", {30, {}}},
+    {"MaJoin", {}, true},       {"MaNatio", {30, {}}},      {"MaStart", {}, true},    {"MaFClub", {30, {}}},
+    {"MaMot", {-1, kDigits}},   {"MaJudge", {-1, kDigits}}, {"MaRep", {-1, kDigits}}, {"MaAr", {-1, kDigits}},
     {"MaBoard", {-1, kDigits}},
 };
 
@@ -103,7 +94,8 @@ ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
     MaClub = field(Man1, f1, "Current Club:", "MaClub", "Club he is managing (30 Characters)");
     MaJoin = field(Man1, f1, "Joined Club:", "MaJoin", "Date he joined the club (mm.yy)");
     MaNatio = field(Man1, f1, "National Job:", "MaNatio", "National team he is  managing (30 Characters)");
-    MaStart = field(Man1, f1, "Started National Job:", "MaStart", "Date he became manager of the national team (mm.yy)");
+    MaStart =
+        field(Man1, f1, "Started National Job:", "MaStart", "Date he became manager of the national team (mm.yy)");
     MaFClub = field(Man1, f1, "Favoured Club:", "MaFClub", "Club he would like to manage (30 Characters)");
     MaForma = dropDown(Man1, f1, "Formation:", "MaForma", "Formation");
     MaStyle = dropDown(Man1, f1, "Style:", "MaStyle", "Style");
@@ -119,7 +111,7 @@ ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
     MaPlay = new QCheckBox(QStringLiteral("Player Manager:"), Man2);
     MaPlay->setObjectName(QStringLiteral("MaPlay"));
     MaPlay->setToolTip(QStringLiteral("Is he still playing?"));
-    MaPlay->setLayoutDirection(Qt::RightToLeft);  // caption left of the box
+    MaPlay->setLayoutDirection(Qt::RightToLeft); // caption left of the box
     f2->addRow(MaPlay);
     pageLayout(1)->addStretch(1);
 

@@ -11,8 +11,11 @@ namespace editor {
 namespace {
 
 const PageNames kNames{
-    "PlayList", "PlayPa", {"Play1", "Play2", "Play3"}, "PlRec", "PlID",
-    "PlNew", "New", "PlDel", "Delete", "PlSrc", "Search", "PlRes", "Reset",
+    "PlayList", "PlayPa", {"Play1", "Play2", "Play3"},
+    "PlRec",    "PlID",   "PlNew",
+    "New",      "PlDel",  "Delete",
+    "PlSrc",    "Search", "PlRes",
+    "Reset",
 };
 
 // First name, a blank, second name.

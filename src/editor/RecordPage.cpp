@@ -89,13 +89,9 @@ private:
 
 } // namespace
 
-RecordPage::RecordPage(const PageNames& names, PageSpec spec, Prompts& prompts, QWidget* parent)
-    : QWidget(parent),
-      spec_(std::move(spec)),
-      prompts_(prompts),
-      table_(*spec_.format),
-      idField_(gamedb::fieldNamed(spec_.format->schema, names.idLabel)),
-      model_(new RecordListModel(this))
+RecordPage::RecordPage(const PageNames& names, PageTraits traits, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), traits_(std::move(traits)), prompts_(prompts), table_(*traits_.format),
+      idField_(gamedb::fieldNamed(traits_.format->schema, names.idLabel)), model_(new RecordListModel(this))
 {
     auto named = [](QWidget* w, const char* name) {
         w->setObjectName(QString::fromLatin1(name));
@@ -190,24 +186,28 @@ QVBoxLayout* RecordPage::pageLayout(int i) const
 
 void RecordPage::bindText(QLineEdit* box)
 {
-    bindings_.push_back({Binding::Kind::Text, &gamedb::fieldNamed(spec_.format->schema, box->objectName().toStdString()), box, {}});
+    bindings_.push_back(
+        {Binding::Kind::Text, &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, {}});
 }
 
 void RecordPage::bindNumber(QLineEdit* box)
 {
-    bindings_.push_back({Binding::Kind::Number, &gamedb::fieldNamed(spec_.format->schema, box->objectName().toStdString()), box, {}});
+    bindings_.push_back(
+        {Binding::Kind::Number, &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, {}});
 }
 
 void RecordPage::bindCode(QComboBox* box, CodeTable codes)
 {
     box->addItems(codeTexts(codes));
     box->setCurrentIndex(-1);
-    bindings_.push_back({Binding::Kind::Code, &gamedb::fieldNamed(spec_.format->schema, box->objectName().toStdString()), box, codes});
+    bindings_.push_back({Binding::Kind::Code,
+                         &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, codes});
 }
 
 void RecordPage::bindFlag(QCheckBox* box)
 {
-    bindings_.push_back({Binding::Kind::Flag, &gamedb::fieldNamed(spec_.format->schema, box->objectName().toStdString()), box, {}});
+    bindings_.push_back(
+        {Binding::Kind::Flag, &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, {}});
 }
 
 void RecordPage::installKeyRules(std::span<const KeyRow> rows)
@@ -286,7 +286,7 @@ void RecordPage::clearFields()
             static_cast<QLineEdit*>(b.widget)->clear();
             break;
         case Binding::Kind::Number:
-            static_cast<QLineEdit*>(b.widget)->setText(spec_.newNumberText);
+            static_cast<QLineEdit*>(b.widget)->setText(traits_.newNumberText);
             break;
         case Binding::Kind::Code:
             static_cast<QComboBox*>(b.widget)->setCurrentIndex(-1);
@@ -379,21 +379,21 @@ void RecordPage::showPages()
 
 void RecordPage::newRecord()
 {
-    if (spec_.newStoresFirst)
+    if (traits_.newStoresFirst)
         storeAndShow();
     if (table_.full()) {
-        prompts_.notice(this, spec_.limitMessage);
+        prompts_.notice(this, traits_.limitMessage);
         return;
     }
     BusyCursor busy;
     const long long id = table_.smallestFreeValue(idField_);
-    const int n = table_.append();  // all zero bytes: the new record starts clean
+    const int n = table_.append(); // all zero bytes: the new record starts clean
     gamedb::writeNumber(table_.record(n), idField_, id);
     id_->setText(number(id));
     programmatic_ = true;
     model_->insertLine({QStringLiteral(" , "), n});
     programmatic_ = false;
-    if (spec_.newStoresFirst) {
+    if (traits_.newStoresFirst) {
         rec_->clear();
         storeAndShow();
     } else {
@@ -409,7 +409,7 @@ void RecordPage::deleteRecord()
     const int r = currentRecord();
     if (r < 1 || r > table_.count())
         return;
-    rec_->clear();  // the page's contents are dropped
+    rec_->clear(); // the page's contents are dropped
     table_.remove(r);
     reset();
     makeFirstLineCurrent(true);
@@ -432,10 +432,10 @@ void RecordPage::search()
     BusyCursor busy;
     std::vector<gamedb::ListLine> lines;
     auto needle = gamedb::toGame(*text);
-    if (needle && !needle->empty() && spec_.searchKey) {
+    if (needle && !needle->empty() && traits_.searchKey) {
         foldAscii(*needle);
         for (int i = 1; i <= table_.count(); ++i) {
-            std::string key = spec_.searchKey(table_.record(i));
+            std::string key = traits_.searchKey(table_.record(i));
             foldAscii(key);
             if (key.find(*needle) != std::string::npos)
                 lines.push_back(gamedb::listLineOf(table_, i));

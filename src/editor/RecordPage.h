@@ -2,7 +2,7 @@
 // The one mechanism behind every record page: the sorted list and its current line, the
 // record-number and ID labels, the store-and-show step, New, Delete, Reset and Search. A page
 // supplies its fields (bound to its schema by control name), its key rules, its messages, its
-// search key and the few ordering differences in a PageSpec.
+// search key and the few ordering differences in a PageTraits.
 
 #include "app/KeyFilter.h"
 #include "editor/CodeTables.h"
@@ -35,11 +35,11 @@ class RecordListModel;
 
 // The names and captions of a page's shared controls.
 struct PageNames {
-    const char* list;      // "ManList"
-    const char* subPages;  // "ManPa"
-    std::vector<const char*> pages;  // "Man1", "Man2"
-    const char* recLabel;  // "MaRec"
-    const char* idLabel;   // "MaID", also the ID field of the schema
+    const char* list;               // "ManList"
+    const char* subPages;           // "ManPa"
+    std::vector<const char*> pages; // "Man1", "Man2"
+    const char* recLabel;           // "MaRec"
+    const char* idLabel;            // "MaID", also the ID field of the schema
     const char* newButton;
     const char* newCaption;
     const char* delButton;
@@ -51,13 +51,13 @@ struct PageNames {
 };
 
 // What differs between the pages' operations.
-struct PageSpec {
+struct PageTraits {
     const gamedb::DbFormat* format;
-    QString limitMessage;  // New with a full table
+    QString limitMessage; // New with a full table
     // New first stores the page, and afterwards shows the current line's record rather than the
     // new one (players); otherwise New shows the new record with its boxes emptied.
     bool newStoresFirst = false;
-    QString newNumberText;  // what New leaves in the number boxes
+    QString newNumberText; // what New leaves in the number boxes
     // The text a search looks in, as game bytes.
     std::string (*searchKey)(const std::uint8_t* record) = nullptr;
 };
@@ -66,13 +66,13 @@ struct PageSpec {
 struct KeyRow {
     const char* control;
     KeyRule rule;
-    bool date = false;  // the "mm.yy" rule instead of rule
+    bool date = false; // the "mm.yy" rule instead of rule
 };
 
 class RecordPage : public QWidget, public gamedb::PageHooks {
     Q_OBJECT
 public:
-    RecordPage(const PageNames& names, PageSpec spec, Prompts& prompts, QWidget* parent = nullptr);
+    RecordPage(const PageNames& names, PageTraits traits, Prompts& prompts, QWidget* parent = nullptr);
     ~RecordPage() override;
 
     gamedb::RecordTable& table() { return table_; }
@@ -144,7 +144,7 @@ private:
     void reset();
     void search();
 
-    PageSpec spec_;
+    PageTraits traits_;
     Prompts& prompts_;
     gamedb::RecordTable table_;
     const gamedb::Field& idField_;
@@ -154,7 +154,7 @@ private:
     bool filling_ = false;
     bool modified_ = false;
     bool loaded_ = false;
-    bool programmatic_ = false;  // the page itself moves the current line
+    bool programmatic_ = false; // the page itself moves the current line
     bool changedByPress_ = false;
 };
 

@@ -19,8 +19,7 @@
 
 namespace {
 
-template <class W>
-W* named(W* w, const char* name)
+template <class W> W* named(W* w, const char* name)
 {
     w->setObjectName(QString::fromLatin1(name));
     return w;
@@ -93,8 +92,9 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
     Menu->addTab(History, QStringLiteral("Player &Histories"));
     Menu->addTab(SaveTab, QStringLiteral("&Save"));
 
-    for (editor::RecordPage* page : {static_cast<editor::RecordPage*>(Manager), static_cast<editor::RecordPage*>(TeamTab),
-                                     static_cast<editor::RecordPage*>(Player)})
+    for (editor::RecordPage* page :
+         {static_cast<editor::RecordPage*>(Manager), static_cast<editor::RecordPage*>(TeamTab),
+          static_cast<editor::RecordPage*>(Player)})
         page->onShowPages = [this](editor::RecordPage* p) { showPageAndSave(p); };
 
     connect(LoadB, &QPushButton::clicked, this, &TDataEditor::LoadBClick);
@@ -114,7 +114,7 @@ void TDataEditor::buildLoadPage()
     TeamC = named(new QCheckBox(QStringLiteral("Teams"), LoadBox), "TeamC");
     PlayC = named(new QCheckBox(QStringLiteral("Players"), LoadBox), "PlayC");
     HistoC = named(new QCheckBox(QStringLiteral("Player Histories"), LoadBox), "HistoC");
-    HistoC->hide();  // player histories are never loaded
+    HistoC->hide(); // player histories are never loaded
     auto* boxes = new QVBoxLayout(LoadBox);
     for (QCheckBox* c : {ManC, TeamC, PlayC, HistoC})
         boxes->addWidget(c);
@@ -185,8 +185,8 @@ void TDataEditor::closeEvent(QCloseEvent* event)
 
 void TDataEditor::FormShow()
 {
-    for (QWidget* page : {static_cast<QWidget*>(Manager), static_cast<QWidget*>(TeamTab),
-                          static_cast<QWidget*>(Player), History, SaveTab})
+    for (QWidget* page : {static_cast<QWidget*>(Manager), static_cast<QWidget*>(TeamTab), static_cast<QWidget*>(Player),
+                          History, SaveTab})
         Menu->setTabVisible(Menu->indexOf(page), false);
     Menu->setCurrentWidget(Load);
     Manager->subPages()->setCurrentIndex(0);
@@ -229,7 +229,7 @@ void TDataEditor::SaveTabEnter()
     ManSa->setEnabled(Manager->isLoaded());
     TeamSa->setEnabled(TeamTab->isLoaded());
     PlaySa->setEnabled(Player->isLoaded());
-    HisSa->setEnabled(false);  // player histories are never loaded
+    HisSa->setEnabled(false); // player histories are never loaded
 }
 
 void TDataEditor::SaveBClick()

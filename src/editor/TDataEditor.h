@@ -74,7 +74,7 @@ private:
     void showPageAndSave(editor::RecordPage* page);
 
     ToolContext ctx_;
-    std::optional<editor::BarProgress> loadProgress_;  // on Prog and ProgL
-    std::optional<editor::BarProgress> saveProgress_;  // on ProgS and ProgLS
+    std::optional<editor::BarProgress> loadProgress_; // on Prog and ProgL
+    std::optional<editor::BarProgress> saveProgress_; // on ProgS and ProgLS
     bool shown_ = false;
 };

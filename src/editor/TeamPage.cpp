@@ -11,8 +11,11 @@ namespace editor {
 namespace {
 
 const PageNames kNames{
-    "TeamList", "TeamPa", {"Team1", "Team2", "Team3"}, "TeRec", "TeID",
-    "TeNew", "New", "TeDel", "Delete", "TeSrc", "Search", "TeRes", "Reset",
+    "TeamList", "TeamPa", {"Team1", "Team2", "Team3"},
+    "TeRec",    "TeID",   "TeNew",
+    "New",      "TeDel",  "Delete",
+    "TeSrc",    "Search", "TeRes",
+    "Reset",
 };
 
 // The UK long name.

@@ -20,9 +20,9 @@ void loadDatabase(RecordTable& table, const QString& folder, Progress& progress,
         throw GameError(kReadBeyondEnd);
     const int count = static_cast<int>(readSeptet(head.data() + f.headerSize, 2));
     if (count > f.capacity) {
-        throw GameError(std::string(f.fileName) + " holds " + std::to_string(count) + " records, but at most "
-                        + std::to_string(f.capacity) + " " + std::string(f.recordNoun)
-                        + " can be loaded. Nothing was loaded");
+        throw GameError(std::string(f.fileName) + " holds " + std::to_string(count) + " records, but at most " +
+                        std::to_string(f.capacity) + " " + std::string(f.recordNoun) +
+                        " can be loaded. Nothing was loaded");
     }
     // The records go straight into the buffer the table keeps; nothing after them is read.
     const std::size_t size = static_cast<std::size_t>(count) * f.recordSize;

@@ -2,8 +2,8 @@
 // Loading and saving a whole database file: header block, count, carried word, cleared word,
 // records back to back.
 
-#include "gamedb/PageHooks.h"
 #include "gamedb/FileIo.h"
+#include "gamedb/PageHooks.h"
 #include "gamedb/RecordTable.h"
 
 #include <QString>

@@ -10,11 +10,11 @@
 namespace gamedb {
 
 struct DbFormat {
-    std::string_view fileName;    // fixed name in the game folder
-    std::string_view recordNoun;  // "managers", for messages
-    std::size_t headerSize;       // H: count at H, carried word at H+2, cleared word at H+4
-    std::size_t recordSize;       // S
-    int capacity;                 // records the table holds
+    std::string_view fileName;   // fixed name in the game folder
+    std::string_view recordNoun; // "managers", for messages
+    std::size_t headerSize;      // H: count at H, carried word at H+2, cleared word at H+4
+    std::size_t recordSize;      // S
+    int capacity;                // records the table holds
     std::string_view loadText;
     std::string_view saveText;
     Schema schema;

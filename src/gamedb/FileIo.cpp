@@ -166,8 +166,8 @@ void writeGameFile(const QString& path, std::span<const std::uint8_t> data)
     if (::stat(QFile::encodeName(target).constData(), &st) == 0)
         mode = st.st_mode & 07777;
 
-    QByteArray tmpl = QFile::encodeName(targetInfo.absolutePath() + QDir::separator() + QLatin1Char('.')
-                                        + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
+    QByteArray tmpl = QFile::encodeName(targetInfo.absolutePath() + QDir::separator() + QLatin1Char('.') +
+                                        targetInfo.fileName() + QStringLiteral(".XXXXXX"));
     if (g_faults && g_faults->openErrno)
         fail(g_faults->openErrno, target);
     Fd fd(::mkstemp(tmpl.data()));

@@ -48,9 +48,9 @@ void writeGameFile(const QString& path, std::span<const std::uint8_t> data);
 
 // Test seam: faults to inject into the next operations. Null (the default) injects none.
 struct IoFaults {
-    int openErrno = 0;              // every open fails with this error number
-    long long writeLimit = -1;      // writes fail with ENOSPC once this many bytes are written
-    int renameErrno = 0;            // the final rename fails with this error number
+    int openErrno = 0;         // every open fails with this error number
+    long long writeLimit = -1; // writes fail with ENOSPC once this many bytes are written
+    int renameErrno = 0;       // the final rename fails with this error number
 };
 void setIoFaults(const IoFaults* faults);
 

@@ -10,8 +10,8 @@
 namespace gamedb {
 
 struct ListLine {
-    QString name;  // the visible part, before the tab
-    int record;    // the number after the tab
+    QString name; // the visible part, before the tab
+    int record;   // the number after the tab
 };
 
 class RecordTable;

@@ -2,12 +2,13 @@
 
 #include "gamedb/TextField.h"
 
-
 namespace gamedb {
 namespace {
 
 using E = Encoding;
 
+// In record order, laid out so that the layout reads as a table.
+// clang-format off
 constexpr Field kManagerFields[] = {
     {"MaID", 0, 4, E::Septet},
     {"MaForN", 4, 20, E::Text},
@@ -27,6 +28,7 @@ constexpr Field kManagerFields[] = {
     {"MaPlay", 246, 1, E::Flag},
     {"MaBoard", 247, 1, E::Byte},
 };
+// clang-format on
 static_assert(tilesRecord(kManagerFields, 248));
 
 void managerListName(const std::uint8_t* r, std::string& out)
@@ -39,8 +41,8 @@ void managerListName(const std::uint8_t* r, std::string& out)
 } // namespace
 
 const DbFormat kManagerFormat{
-    "Mgdata.db1", "managers", 262, 248, 1000, "Loading Manager Data", "Saving Manager Data",
-    kManagerFields, true, &managerListName,
+    "Mgdata.db1", "managers",       262, 248, 1000, "Loading Manager Data", "Saving Manager Data", kManagerFields,
+    true,         &managerListName,
 };
 
 } // namespace gamedb

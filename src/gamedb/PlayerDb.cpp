@@ -9,6 +9,8 @@ namespace {
 
 using E = Encoding;
 
+// In record order, laid out so that the layout reads as a table.
+// clang-format off
 constexpr Field kPlayerFields[] = {
     {"PlID", 0, 4, E::Septet},
     {"PlFName", 4, 30, E::Text},
@@ -59,6 +61,7 @@ constexpr Field kPlayerFields[] = {
     {"PlSk23", 213, 1, E::Byte},
     {"PlSk24", 214, 1, E::Byte},
 };
+// clang-format on
 static_assert(tilesRecord(kPlayerFields, 215));
 
 // "second, first"; room for the tab and record number that follow, so a load of 20000 players
@@ -74,8 +77,8 @@ void playerListName(const std::uint8_t* r, std::string& out)
 
 // Player records are kept byte for byte: only the page's store step writes canonical values.
 const DbFormat kPlayerFormat{
-    "Players.db1", "players", 660, 215, 20000, "Loading Player Data", "Saving Player Data",
-    kPlayerFields, false, &playerListName,
+    "Players.db1", "players",       660, 215, 20000, "Loading Player Data", "Saving Player Data", kPlayerFields,
+    false,         &playerListName,
 };
 
 } // namespace gamedb

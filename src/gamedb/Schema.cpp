@@ -69,8 +69,8 @@ void writeNumber(std::uint8_t* record, const Field& f, long long value)
 {
     const Range r = rangeOf(f);
     if (value < r.min || value > r.max) {
-        throw GameError("'" + std::to_string(value) + "' does not fit this field: allowed are "
-                        + std::to_string(r.min) + " to " + std::to_string(r.max));
+        throw GameError("'" + std::to_string(value) + "' does not fit this field: allowed are " +
+                        std::to_string(r.min) + " to " + std::to_string(r.max));
     }
     std::uint8_t* p = record + f.offset;
     switch (f.encoding) {
@@ -84,7 +84,7 @@ void writeNumber(std::uint8_t* record, const Field& f, long long value)
         return;
     case Encoding::Rating:
     case Encoding::SignedRating: {
-        const long long high = value / 128;  // truncates toward zero
+        const long long high = value / 128; // truncates toward zero
         p[0] = static_cast<std::uint8_t>(high);
         p[1] = static_cast<std::uint8_t>((value - 128 * high) & 0xFF);
         return;

@@ -10,17 +10,17 @@
 namespace gamedb {
 
 enum class Encoding : std::uint8_t {
-    Septet,        // unsigned base-128 number, width digits
-    Text,          // zero-padded text of width bytes
-    Byte,          // one unsigned byte
-    Flag,          // one byte, 0 or 1
-    PositionFlag,  // one byte, 0, 1 or 2; anything else reads as 2
-    Rating,        // two bytes: unsigned high * 128 + unsigned low
-    SignedRating,  // two bytes: unsigned high * 128 + signed low (potential -1 is 0, 255)
+    Septet,       // unsigned base-128 number, width digits
+    Text,         // zero-padded text of width bytes
+    Byte,         // one unsigned byte
+    Flag,         // one byte, 0 or 1
+    PositionFlag, // one byte, 0, 1 or 2; anything else reads as 2
+    Rating,       // two bytes: unsigned high * 128 + unsigned low
+    SignedRating, // two bytes: unsigned high * 128 + signed low (potential -1 is 0, 255)
 };
 
 struct Field {
-    std::string_view control;  // the page control that shows it
+    std::string_view control; // the page control that shows it
     std::uint16_t offset;
     std::uint16_t width;
     Encoding encoding;
@@ -29,8 +29,7 @@ struct Field {
 using Schema = std::span<const Field>;
 
 // True when the fields follow one another without gap or overlap and fill the record exactly.
-template <std::size_t N>
-constexpr bool tilesRecord(const Field (&fields)[N], std::size_t recordSize)
+template <std::size_t N> constexpr bool tilesRecord(const Field (&fields)[N], std::size_t recordSize)
 {
     std::size_t at = 0;
     for (const Field& f : fields) {

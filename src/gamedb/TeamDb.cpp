@@ -2,12 +2,13 @@
 
 #include "gamedb/TextField.h"
 
-
 namespace gamedb {
 namespace {
 
 using E = Encoding;
 
+// In record order, laid out so that the layout reads as a table.
+// clang-format off
 constexpr Field kTeamFields[] = {
     {"TeID", 0, 4, E::Septet},
     {"TeLong0", 4, 35, E::Text},   {"TeShort0", 39, 35, E::Text},  {"TeDesc0", 74, 35, E::Text},
@@ -50,6 +51,7 @@ constexpr Field kTeamFields[] = {
     {"TeGend1", 1022, 1, E::Byte},
     {"TeGend2", 1023, 1, E::Byte},
 };
+// clang-format on
 static_assert(tilesRecord(kTeamFields, 1024));
 
 // The UK long name, with room for the tab and record number that follow.
@@ -61,8 +63,7 @@ void teamListName(const std::uint8_t* r, std::string& out)
 } // namespace
 
 const DbFormat kTeamFormat{
-    "Tmdata.db1", "teams", 889, 1024, 2300, "Loading Team Data", "Saving Team Data",
-    kTeamFields, true, &teamListName,
+    "Tmdata.db1", "teams", 889, 1024, 2300, "Loading Team Data", "Saving Team Data", kTeamFields, true, &teamListName,
 };
 
 } // namespace gamedb

@@ -30,7 +30,7 @@ inline std::string_view listText(const std::uint8_t* p, std::size_t width)
 inline void assignText(std::uint8_t* p, std::size_t width, std::string_view text)
 {
     const std::size_t n = std::min(width, text.size());
-    if (n > 0)  // an empty view may carry a null pointer, which memcpy must not see
+    if (n > 0) // an empty view may carry a null pointer, which memcpy must not see
         std::memcpy(p, text.data(), n);
     std::memset(p + n, 0, width - n);
 }

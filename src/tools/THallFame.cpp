@@ -71,7 +71,7 @@ THallFame::THallFame(ToolContext ctx, QWidget* parent) : ToolWindow(parent), ctx
     Manag->setWordWrap(false);
     Manag->setTabKeyNavigation(false);
     QFont cellFont = Manag->font();
-    cellFont.setPixelSize(11);  // fits the 15-pixel rows
+    cellFont.setPixelSize(11); // fits the 15-pixel rows
     Manag->setFont(cellFont);
     for (int r = 0; r < kRows; ++r) {
         for (int c = 0; c < 3; ++c) {
@@ -92,7 +92,7 @@ THallFame::THallFame(ToolContext ctx, QWidget* parent) : ToolWindow(parent), ctx
         box->setMaxLength(static_cast<int>(gamedb::kNameWidth));
         restrictToGameText(box);
     }
-    installKeyRule(Points, KeyRule{-1, kDigits});  // PointsKeyPress
+    installKeyRule(Points, KeyRule{-1, kDigits}); // PointsKeyPress
 
     Button1 = new QPushButton(QStringLiteral("Save Changes"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

@@ -43,6 +43,6 @@ private:
     bool save();
 
     ToolContext ctx_;
-    bool modified_ = false;  // the grid's modified mark
-    bool saved_ = false;     // a successful save closes without asking again
+    bool modified_ = false; // the grid's modified mark
+    bool saved_ = false;    // a successful save closes without asking again
 };

@@ -20,7 +20,8 @@ constexpr int kHalf = 187;
 } // namespace
 
 TSaveGame::TSaveGame(ToolContext ctx, QWidget* parent)
-    : ToolWindow(parent), ctx_(ctx), side16_{"Gamess16.idx", {}, {}, {}, false}, side8_{"Gamess8.idx", {}, {}, {}, false}
+    : ToolWindow(parent),
+      ctx_(ctx), side16_{"Gamess16.idx", {}, {}, {}, false}, side8_{"Gamess8.idx", {}, {}, {}, false}
 {
     setObjectName(QStringLiteral("SaveGame"));
     setWindowTitle(QStringLiteral("KRVX Saved Game Renamer"));
@@ -89,7 +90,7 @@ void TSaveGame::openSide(Side& side)
     const gamedb::Bytes data = gamedb::readFixedFile(ctx_.config.gameFile(name), kFileSize);
     for (std::size_t i = 0; i < side.boxes.size(); ++i) {
         side.boxes[i]->setText(gamedb::readName(data, i * gamedb::kNameWidth));
-        side.boxes[i]->setCursorPosition(0);  // a long name shows its beginning
+        side.boxes[i]->setCursorPosition(0); // a long name shows its beginning
     }
     showGroup(side);
 }

@@ -48,7 +48,6 @@ public:
     QPushButton* Button2;
 
 protected:
-
 private:
     // One half of the window: an index file, its group of boxes and its create button.
     struct Side {
@@ -67,5 +66,5 @@ private:
     ToolContext ctx_;
     Side side16_;
     Side side8_;
-    bool saved_ = false;  // a successful save closes without asking again
+    bool saved_ = false; // a successful save closes without asking again
 };

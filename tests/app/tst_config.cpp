@@ -26,10 +26,14 @@ void TestConfig::rootLosesItsSeparator_data()
 {
     QTest::addColumn<QString>("dir");
     QTest::addColumn<QString>("held");
-    QTest::newRow("posix root") << "/" << "";
-    QTest::newRow("drive root") << "C:\\" << "C:";
-    QTest::newRow("deeper") << "/home/user/game" << "/home/user/game";
-    QTest::newRow("drive folder") << "C:\\GAMES" << "C:\\GAMES";
+    QTest::newRow("posix root") << "/"
+                                << "";
+    QTest::newRow("drive root") << "C:\\"
+                                << "C:";
+    QTest::newRow("deeper") << "/home/user/game"
+                            << "/home/user/game";
+    QTest::newRow("drive folder") << "C:\\GAMES"
+                                  << "C:\\GAMES";
 }
 
 void TestConfig::rootLosesItsSeparator()
@@ -41,8 +45,8 @@ void TestConfig::rootLosesItsSeparator()
 
 void TestConfig::gameFolderFromIni_data()
 {
-    QTest::addColumn<QByteArray>("ini");  // "-" for no file at all
-    QTest::addColumn<QString>("folder");  // "@" stands for the start-up directory
+    QTest::addColumn<QByteArray>("ini"); // "-" for no file at all
+    QTest::addColumn<QString>("folder"); // "@" stands for the start-up directory
     QTest::newRow("no file") << QByteArray("-") << "@";
     QTest::newRow("no section") << QByteArray("[Other]\r\nGXPath=/x\r\n") << "@";
     QTest::newRow("no key") << QByteArray("[Path]\r\nOther=/x\r\n") << "@";
@@ -71,7 +75,8 @@ void TestConfig::writeKeepsEverythingElse()
 {
     QTemporaryDir dir;
     const QString path = dir.path() + "/KRVX.ini";
-    writeAll(path, "; user notes\r\n[Window]\r\nLeft=10\r\n\r\n[path]\r\nGXPath=C:\\OLD\r\nExtra=a\\b\r\n[Last]\r\nX=1\r\n");
+    writeAll(path,
+             "; user notes\r\n[Window]\r\nLeft=10\r\n\r\n[path]\r\nGXPath=C:\\OLD\r\nExtra=a\\b\r\n[Last]\r\nX=1\r\n");
     QVERIFY(IniFile(path).write("Path", "GXPath", "D:\\New\\Game"));
     QCOMPARE(readAll(path),
              QByteArray("; user notes\r\n[Window]\r\nLeft=10\r\n\r\n[path]\r\nGXPath=D:\\New\\Game\r\nExtra=a\\b\r\n"

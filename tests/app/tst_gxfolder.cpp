@@ -96,8 +96,8 @@ void TestGXFolder::init()
     tmp_ = std::make_unique<QTemporaryDir>();
     QVERIFY(tmp_->isValid());
     QDir t(tmp_->path());
-    for (const char* d : {"start", "game/beta/deep", "game/Alpha", "game/gamma", "game/\u00c9tude", "game/Delta",
-                          "game/.hidden"})
+    for (const char* d :
+         {"start", "game/beta/deep", "game/Alpha", "game/gamma", "game/\u00c9tude", "game/Delta", "game/.hidden"})
         QVERIFY(t.mkpath(QString::fromUtf8(d)));
     writeAll(game() + "/notes.txt", "not a folder");
     config_ = std::make_unique<AppConfig>(tmp_->path() + "/start");
@@ -243,7 +243,8 @@ void TestGXFolder::okStoresTheFolderShown()
 void TestGXFolder::okKeepsTheRestOfTheIniFile()
 {
     const QByteArray before = "; kept as it is\r\n[Other]\r\nKey=C:\\Games\\OLD, with comma\r\n"
-                              "[path]\r\ngxpath=" + game().toUtf8() + "\r\nExtra=1\r\n\r\n[Last]\r\nA=b\r\n";
+                              "[path]\r\ngxpath=" +
+                              game().toUtf8() + "\r\nExtra=1\r\n\r\n[Last]\r\nA=b\r\n";
     writeAll(ini(), before);
     main_.reset();
     config_ = std::make_unique<AppConfig>(tmp_->path() + "/start");

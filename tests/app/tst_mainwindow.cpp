@@ -122,7 +122,7 @@ void TestMainWindow::exitWaitsForEveryToolWindow()
     w.findChild<QAction*>("Exit1")->trigger();
     QVERIFY(w.isVisible());
     QCOMPARE(stubborn->asked, 1);
-    QCOMPARE(w.mdiArea()->subWindowList().size(), 1);  // the willing one closed, the other stays
+    QCOMPARE(w.mdiArea()->subWindowList().size(), 1); // the willing one closed, the other stays
 
     stubborn->refuse = false;
     QVERIFY(w.close());

@@ -20,7 +20,8 @@ std::uint8_t* bytes(QByteArray& a)
 
 void setText(QByteArray& r, const DbFormat& f, const char* field, const QByteArray& text)
 {
-    writeText(bytes(r), fieldNamed(f.schema, field), std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    writeText(bytes(r), fieldNamed(f.schema, field),
+              std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
 } // namespace
@@ -71,7 +72,8 @@ Editor::Editor()
 
 QString Editor::path(const DbFormat& f) const
 {
-    return dir.path() + QLatin1Char('/') + QString::fromLatin1(f.fileName.data(), static_cast<qsizetype>(f.fileName.size()));
+    return dir.path() + QLatin1Char('/') +
+           QString::fromLatin1(f.fileName.data(), static_cast<qsizetype>(f.fileName.size()));
 }
 
 void Editor::write(const DbFormat& f, const QList<QByteArray>& records)

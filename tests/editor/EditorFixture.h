@@ -22,7 +22,7 @@ struct Mgr {
     int id = 0;
     QByteArray first;
     QByteArray last;
-    QByteArray forma;  // raw field bytes (cut to 10)
+    QByteArray forma; // raw field bytes (cut to 10)
     QByteArray style;
     int rep = 0;
     int play = 0;

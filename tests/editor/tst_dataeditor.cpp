@@ -33,7 +33,9 @@ namespace {
 
 QList<Mgr> three()
 {
-    return {{0, "Erik", "Borsk", "442A", "", 120, 0}, {1, "Anna", "Dorm", "", "", 50, 0}, {2, "Ola", "Ahlberg", "", "", 10, 0}};
+    return {{0, "Erik", "Borsk", "442A", "", 120, 0},
+            {1, "Anna", "Dorm", "", "", 50, 0},
+            {2, "Ola", "Ahlberg", "", "", 10, 0}};
 }
 
 // A click on the box itself, not on the empty width of a stretched check box.
@@ -99,11 +101,11 @@ void TestDataEditor::windowShape()
 void TestDataEditor::loadBoxesFollowTheFiles_data()
 {
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QList<bool>>("enabled");  // ManC, TeamC, PlayC, HistoC
+    QTest::addColumn<QList<bool>>("enabled"); // ManC, TeamC, PlayC, HistoC
     QTest::newRow("none") << QStringList() << QList<bool>{false, false, false, false};
     QTest::newRow("teams only") << QStringList{"Tmdata.db1"} << QList<bool>{false, true, false, false};
-    QTest::newRow("all, names in capitals")
-        << QStringList{"MGDATA.DB1", "Tmdata.db1", "PLAYERS.DB1", "Plhist98.bin"} << QList<bool>{true, true, true, true};
+    QTest::newRow("all, names in capitals") << QStringList{"MGDATA.DB1", "Tmdata.db1", "PLAYERS.DB1", "Plhist98.bin"}
+                                            << QList<bool>{true, true, true, true};
 }
 
 void TestDataEditor::loadBoxesFollowTheFiles()
@@ -138,7 +140,7 @@ void TestDataEditor::loadShowsManagersAndSave()
     QVERIFY(!tabShown(ed, ed.TeamTab));
     QVERIFY(!tabShown(ed, ed.Player));
     QVERIFY(!tabShown(ed, ed.History));
-    QCOMPARE(ed.Menu->currentWidget(), ed.Load);  // the user switches himself
+    QCOMPARE(ed.Menu->currentWidget(), ed.Load); // the user switches himself
     QVERIFY(ed.ManC->isChecked());
     QVERIFY(ed.Prog->isHidden() && ed.ProgL->isHidden());
     QVERIFY(!QGuiApplication::overrideCursor());
@@ -216,7 +218,7 @@ void TestDataEditor::editReachesTheFileOnSave()
     p.MaRep->selectAll();
     QTest::keyClicks(p.MaRep, "199");
     QVERIFY(p.isModified());
-    Editor::clickRow(p.ManList, 1);  // Borsk: stores Ahlberg (record 3)
+    Editor::clickRow(p.ManList, 1); // Borsk: stores Ahlberg (record 3)
     const Field& rep = fieldNamed(kManagerFormat.schema, "MaRep");
     QCOMPARE(readNumber(e.record(3), rep), 199LL);
     QCOMPARE(readNumber(testfiles::toBytes(original).data() + 268 + 2 * 248, rep), 10LL);
@@ -308,7 +310,7 @@ void TestDataEditor::failedSaveLeavesTheFileUntouched()
     QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList("Disk full."));
     QCOMPARE(testfiles::readAll(e.path(kManagerFormat)), original);
     QCOMPARE(testfiles::filesIn(e.dir.path()), QStringList({"Mgdata.db1"}));
-    QVERIFY(e.page().isModified());  // still unsaved: closing asks
+    QVERIFY(e.page().isModified()); // still unsaved: closing asks
     QVERIFY(e.ed().ProgS->isHidden() && e.ed().ProgLS->isHidden());
     QVERIFY(!QGuiApplication::overrideCursor());
 
@@ -345,9 +347,9 @@ void TestDataEditor::teamsAndPlayersBrowseSearchAndSave()
 {
     Editor e;
     e.writeManagers(three());
-    e.write(kTeamFormat, {fixture::namedRecord(kTeamFormat, 0, "Vadmo Rovers"),
-                          fixture::namedRecord(kTeamFormat, 1, "Aarhem United"),
-                          fixture::namedRecord(kTeamFormat, 2, "Borgvik")});
+    e.write(kTeamFormat,
+            {fixture::namedRecord(kTeamFormat, 0, "Vadmo Rovers"),
+             fixture::namedRecord(kTeamFormat, 1, "Aarhem United"), fixture::namedRecord(kTeamFormat, 2, "Borgvik")});
     e.write(kPlayerFormat, {fixture::namedRecord(kPlayerFormat, 0, "Jan", "Lund"),
                             fixture::namedRecord(kPlayerFormat, 1, "Anja", "Berg")});
     e.load(true, true, true);

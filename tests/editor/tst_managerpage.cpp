@@ -83,8 +83,7 @@ void TestManagerPage::showsTheFirstLinesRecordAndStoresOnClick()
     e.writeManagers(four());
     e.load();
     auto& p = e.page();
-    QCOMPARE(Editor::names(p.ManList),
-             QStringList({"Ahlberg, Ola", "Borsk, Erik", "Cantu, Kari", "Dorm, Anna"}));
+    QCOMPARE(Editor::names(p.ManList), QStringList({"Ahlberg, Ola", "Borsk, Erik", "Cantu, Kari", "Dorm, Anna"}));
     QCOMPARE(p.MaRec->text(), QString("3"));
     QCOMPARE(p.MaID->text(), QString("3"));
     QCOMPARE(p.MaForN->text(), QString("Ola"));
@@ -96,7 +95,7 @@ void TestManagerPage::showsTheFirstLinesRecordAndStoresOnClick()
     p.ManPa->setCurrentWidget(p.Man2);
     p.MaRep->clear();
     QTest::keyClicks(p.MaRep, "177");
-    Editor::clickRow(p.ManList, 3);  // Dorm
+    Editor::clickRow(p.ManList, 3); // Dorm
     QCOMPARE(p.MaRec->text(), QString("2"));
     QCOMPARE(p.MaForN->text(), QString("Anna"));
     QCOMPARE(p.MaRep->text(), QString("50"));
@@ -216,22 +215,54 @@ void TestManagerPage::dateRules_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("marks");
-    QTest::newRow("month starts 0") << "" << "0" << "0" << true;
-    QTest::newRow("month starts 1") << "" << "1" << "1" << true;
-    QTest::newRow("month cannot start 2") << "" << "2" << "" << true;
-    QTest::newRow("10 to 12") << "1" << "2" << "12" << true;
-    QTest::newRow("no month 13") << "1" << "3" << "1" << true;
-    QTest::newRow("01 to 09") << "0" << "9" << "09" << true;
-    QTest::newRow("00 allowed") << "0" << "0" << "00" << true;
-    QTest::newRow("dot after the month") << "12" << "." << "12." << true;
-    QTest::newRow("no digit for the dot") << "12" << "5" << "12" << true;
-    QTest::newRow("year digits") << "12." << "98" << "12.98" << true;
-    QTest::newRow("no letters in the year") << "12.9" << "x" << "12.9" << true;
-    QTest::newRow("full date takes nothing") << "12.98" << "1" << "12.98" << false;
-    QTest::newRow("backspace always") << "12.98" << "\b" << "12.9" << true;
-    QTest::newRow("odd one-character text takes any") << "7" << "x" << "7x" << true;
-    QTest::newRow("long text from the file takes any") << "12.1998" << "x" << "12.1998x" << true;
-    QTest::newRow("whole date typed") << "" << "1299.97" << "12.97" << true;
+    QTest::newRow("month starts 0") << ""
+                                    << "0"
+                                    << "0" << true;
+    QTest::newRow("month starts 1") << ""
+                                    << "1"
+                                    << "1" << true;
+    QTest::newRow("month cannot start 2") << ""
+                                          << "2"
+                                          << "" << true;
+    QTest::newRow("10 to 12") << "1"
+                              << "2"
+                              << "12" << true;
+    QTest::newRow("no month 13") << "1"
+                                 << "3"
+                                 << "1" << true;
+    QTest::newRow("01 to 09") << "0"
+                              << "9"
+                              << "09" << true;
+    QTest::newRow("00 allowed") << "0"
+                                << "0"
+                                << "00" << true;
+    QTest::newRow("dot after the month") << "12"
+                                         << "."
+                                         << "12." << true;
+    QTest::newRow("no digit for the dot") << "12"
+                                          << "5"
+                                          << "12" << true;
+    QTest::newRow("year digits") << "12."
+                                 << "98"
+                                 << "12.98" << true;
+    QTest::newRow("no letters in the year") << "12.9"
+                                            << "x"
+                                            << "12.9" << true;
+    QTest::newRow("full date takes nothing") << "12.98"
+                                             << "1"
+                                             << "12.98" << false;
+    QTest::newRow("backspace always") << "12.98"
+                                      << "\b"
+                                      << "12.9" << true;
+    QTest::newRow("odd one-character text takes any") << "7"
+                                                      << "x"
+                                                      << "7x" << true;
+    QTest::newRow("long text from the file takes any") << "12.1998"
+                                                       << "x"
+                                                       << "12.1998x" << true;
+    QTest::newRow("whole date typed") << ""
+                                      << "1299.97"
+                                      << "12.97" << true;
 }
 
 void TestManagerPage::dateRules()
@@ -268,14 +299,16 @@ void TestManagerPage::codesShowAndStore_data()
     QTest::addColumn<QByteArray>("formaStored");
     QTest::addColumn<QByteArray>("styleStored");
     const QByteArray z10(10, '\0');
-    QTest::newRow("plain codes") << QByteArray("442A") << QByteArray("LONG") << "4-4-2 Attacking" << "Long Ball"
-                                 << QByteArray("442A").leftJustified(10, '\0') << QByteArray("LONG").leftJustified(10, '\0');
+    QTest::newRow("plain codes") << QByteArray("442A") << QByteArray("LONG") << "4-4-2 Attacking"
+                                 << "Long Ball" << QByteArray("442A").leftJustified(10, '\0')
+                                 << QByteArray("LONG").leftJustified(10, '\0');
     QTest::newRow("code followed by letters")
-        << QByteArray("352SWEEPER") << QByteArray("PASSX") << "3-5-2 Sweeper" << "Passing"
-        << QByteArray("352SW").leftJustified(10, '\0') << QByteArray("PASS").leftJustified(10, '\0');
-    QTest::newRow("unknown codes are cleared") << QByteArray("5-3-2") << QByteArray("cont") << "" << ""
-                                               << z10 << z10;
-    QTest::newRow("empty fields") << QByteArray() << QByteArray() << "" << "" << z10 << z10;
+        << QByteArray("352SWEEPER") << QByteArray("PASSX") << "3-5-2 Sweeper"
+        << "Passing" << QByteArray("352SW").leftJustified(10, '\0') << QByteArray("PASS").leftJustified(10, '\0');
+    QTest::newRow("unknown codes are cleared") << QByteArray("5-3-2") << QByteArray("cont") << ""
+                                               << "" << z10 << z10;
+    QTest::newRow("empty fields") << QByteArray() << QByteArray() << ""
+                                  << "" << z10 << z10;
 }
 
 void TestManagerPage::codesShowAndStore()
@@ -303,7 +336,7 @@ void TestManagerPage::codesShowAndStore()
 void TestManagerPage::newGivesTheSmallestFreeIdAndAnEmptyRecord()
 {
     Editor e;
-    e.writeManagers(four());  // IDs 0, 1, 3, 5
+    e.writeManagers(four()); // IDs 0, 1, 3, 5
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -320,7 +353,7 @@ void TestManagerPage::newGivesTheSmallestFreeIdAndAnEmptyRecord()
     QCOMPARE(Editor::names(p.ManList).first(), QString(" , "));
     QCOMPARE(Editor::recordAt(p.ManList, 0), 5);
     QCOMPARE(Editor::recordAt(p.ManList, p.ManList->currentIndex().row()), 3);
-    QCOMPARE(textOf(e.record(3), "MaForN"), QByteArray("Ola"));  // nothing was stored
+    QCOMPARE(textOf(e.record(3), "MaForN"), QByteArray("Ola")); // nothing was stored
 
     QTest::mouseClick(p.ManNew, Qt::LeftButton);
     QCOMPARE(p.MaID->text(), QString("4"));
@@ -361,7 +394,7 @@ void TestManagerPage::newAtTheLimitIsRefused()
 void TestManagerPage::deleteMovesTheLastRecord_data()
 {
     QTest::addColumn<int>("deleted");
-    QTest::newRow("a middle record") << 3;  // Ahlberg; Cantu (4) moves into slot 3
+    QTest::newRow("a middle record") << 3; // Ahlberg; Cantu (4) moves into slot 3
     QTest::newRow("the last record") << 4;
 }
 
@@ -385,7 +418,7 @@ void TestManagerPage::deleteMovesTheLastRecord()
         expected = {"Ahlberg, Ola", "Borsk, Erik", "Dorm, Anna"};
     QCOMPARE(Editor::names(p.ManList), expected);
     if (deleted == 3) {
-        QCOMPARE(Editor::recordAt(p.ManList, 1), 3);  // Cantu took the freed number
+        QCOMPARE(Editor::recordAt(p.ManList, 1), 3); // Cantu took the freed number
         QCOMPARE(textOf(e.record(3), "MaEft"), QByteArray("Cantu"));
         QCOMPARE(readNumber(e.record(3), F("MaID")), 5LL);
     }
@@ -420,13 +453,13 @@ void TestManagerPage::resetRefreshesTheList()
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
-    p.MaEft->setText("Zeta");  // Ahlberg renamed; the list keeps the old name until Reset
+    p.MaEft->setText("Zeta"); // Ahlberg renamed; the list keeps the old name until Reset
     Editor::clickRow(p.ManList, 1);
     QCOMPARE(Editor::names(p.ManList).first(), QString("Ahlberg, Ola"));
-    p.MaEft->setText("Aaby");  // Borsk, shown now, renamed too: Reset stores it first
+    p.MaEft->setText("Aaby"); // Borsk, shown now, renamed too: Reset stores it first
     QTest::mouseClick(p.ManRes, Qt::LeftButton);
     QCOMPARE(Editor::names(p.ManList), QStringList({"Aaby, Erik", "Cantu, Kari", "Dorm, Anna", "Zeta, Ola"}));
-    QCOMPARE(p.MaRec->text(), QString("1"));  // still the record shown before
+    QCOMPARE(p.MaRec->text(), QString("1")); // still the record shown before
     QCOMPARE(p.ManList->currentIndex().row(), 0);
     QVERIFY(p.ManList->selectionModel()->selectedIndexes().isEmpty());
 }
@@ -437,10 +470,8 @@ void TestManagerPage::search_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("found");
     const QList<Mgr> people{
-        {0, "Jan", "ANDERSEN", "", "", 0, 0},
-        {1, "Hanna", "Berg", "", "", 0, 0},
-        {2, "Per", "Olsen", "", "", 0, 0},
-        {3, "\xc9lise", "Moreau", "", "", 0, 0},  // É in the code page
+        {0, "Jan", "ANDERSEN", "", "", 0, 0}, {1, "Hanna", "Berg", "", "", 0, 0},
+        {2, "Per", "Olsen", "", "", 0, 0},    {3, "\xc9lise", "Moreau", "", "", 0, 0}, // É in the code page
         {4, "Ren\xe9", "Viel", "", "", 0, 0},
     };
     QTest::newRow("lower case finds any case") << people << "an" << QStringList({"ANDERSEN, Jan", "Berg, Hanna"});
@@ -484,12 +515,21 @@ void TestManagerPage::numbersThatDoNotFitAreRefused_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("reputation above 32767") << "MaRep" << "40000"
+    QTest::newRow("reputation above 32767") << "MaRep"
+                                            << "40000"
                                             << "'40000' does not fit this field: allowed are 0 to 32767.";
-    QTest::newRow("years above 255") << "MaAr" << "300" << "'300' does not fit this field: allowed are 0 to 255.";
-    QTest::newRow("board above 255") << "MaBoard" << "256" << "'256' does not fit this field: allowed are 0 to 255.";
-    QTest::newRow("not a number") << "MaJudge" << "12x" << "'12x' is not a valid integer value.";
-    QTest::newRow("beyond 32 bits") << "MaMot" << "99999999999" << "'99999999999' is not a valid integer value.";
+    QTest::newRow("years above 255") << "MaAr"
+                                     << "300"
+                                     << "'300' does not fit this field: allowed are 0 to 255.";
+    QTest::newRow("board above 255") << "MaBoard"
+                                     << "256"
+                                     << "'256' does not fit this field: allowed are 0 to 255.";
+    QTest::newRow("not a number") << "MaJudge"
+                                  << "12x"
+                                  << "'12x' is not a valid integer value.";
+    QTest::newRow("beyond 32 bits") << "MaMot"
+                                    << "99999999999"
+                                    << "'99999999999' is not a valid integer value.";
 }
 
 void TestManagerPage::numbersThatDoNotFitAreRefused()
@@ -505,7 +545,7 @@ void TestManagerPage::numbersThatDoNotFitAreRefused()
     e.ed().Menu->setCurrentWidget(&p);
     const QByteArray stored(reinterpret_cast<const char*>(e.record(3)), 248);
     p.MaForN->setText("Changed");
-    p.findChild<QLineEdit*>(box)->setText(text);  // as pasted
+    p.findChild<QLineEdit*>(box)->setText(text); // as pasted
 
     for (int attempt = 0; attempt < 3; ++attempt) {
         e.prompts.clear();
@@ -539,7 +579,7 @@ void TestManagerPage::longTextIsCutAtItsField()
     e.load();
     auto& p = e.page();
     p.MaNat->setText("Norway");
-    p.MaEft->setText(QString(50, QLatin1Char('L')));  // as pasted
+    p.MaEft->setText(QString(50, QLatin1Char('L'))); // as pasted
     p.MaForN->setText(QString(25, QLatin1Char('F')));
     QTest::mouseClick(p.ManRes, Qt::LeftButton);
     QCOMPARE(rawField(e.record(1), "MaEft"), QByteArray(35, 'L'));

@@ -51,8 +51,8 @@ inline QByteArray file(const gamedb::DbFormat& f, const QList<QByteArray>& recor
 
 } // namespace dbfiles
 
-#include "gamedb/Database.h"
 #include "TestFiles.h"
+#include "gamedb/Database.h"
 
 #include <QString>
 

@@ -22,7 +22,7 @@ namespace {
 struct Kind {
     const DbFormat* format;
     const char* idField;
-    const char* nameField;  // the name that leads the list line
+    const char* nameField; // the name that leads the list line
 };
 
 Kind kindOf(const QString& name)
@@ -48,7 +48,7 @@ QByteArray noisyRecord(const Kind& k, int id, sample::Rng& rng)
     }
     writeNumber(p, fieldNamed(k.format->schema, k.idField), id);
     const Field& name = fieldNamed(k.format->schema, k.nameField);
-    std::memcpy(p + name.offset, "Tamsen", 7);  // bytes after the zero stay noise
+    std::memcpy(p + name.offset, "Tamsen", 7); // bytes after the zero stay noise
     return r;
 }
 
@@ -105,8 +105,8 @@ void TestDbFormats::fullTableRoundTrips_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QByteArray>("countBytes");
     QTest::newRow("1000 managers") << "managers" << 1000 << QByteArray("\x07\x68", 2);
-    QTest::newRow("2300 teams") << "teams" << 2300 << QByteArray("\x11\x7c", 2);        // 17, 124
-    QTest::newRow("20000 players") << "players" << 20000 << QByteArray("\x9c\x20", 2);  // 156, 32
+    QTest::newRow("2300 teams") << "teams" << 2300 << QByteArray("\x11\x7c", 2);       // 17, 124
+    QTest::newRow("20000 players") << "players" << 20000 << QByteArray("\x9c\x20", 2); // 156, 32
 }
 
 // At capacity, the count's first byte beyond seven bits for players; the save is the file again
@@ -165,14 +165,17 @@ void TestDbFormats::emptyTableSavesHeaderOnly()
 void TestDbFormats::failedLoadKeepsTheTable_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("records");  // present in the file
-    QTest::addColumn<int>("count");    // what the file claims
+    QTest::addColumn<int>("records"); // present in the file
+    QTest::addColumn<int>("count");   // what the file claims
     QTest::addColumn<QString>("message");
-    QTest::newRow("managers over capacity") << "managers" << 1001 << 1001
+    QTest::newRow("managers over capacity")
+        << "managers" << 1001 << 1001
         << "Mgdata.db1 holds 1001 records, but at most 1000 managers can be loaded. Nothing was loaded";
-    QTest::newRow("teams over capacity") << "teams" << 2301 << 2301
+    QTest::newRow("teams over capacity")
+        << "teams" << 2301 << 2301
         << "Tmdata.db1 holds 2301 records, but at most 2300 teams can be loaded. Nothing was loaded";
-    QTest::newRow("players over capacity") << "players" << 20001 << 20001
+    QTest::newRow("players over capacity")
+        << "players" << 20001 << 20001
         << "Players.db1 holds 20001 records, but at most 20000 players can be loaded. Nothing was loaded";
     QTest::newRow("teams truncated") << "teams" << 3 << 4 << "Read beyond end of file";
     QTest::newRow("players truncated") << "players" << 3 << 4 << "Read beyond end of file";
@@ -196,7 +199,7 @@ void TestDbFormats::failedLoadKeepsTheTable()
 
     QByteArray bad = dbfiles::file(f, noisyRecords(k, records), count);
     if (records < count)
-        bad += QByteArray(qsizetype(f.recordSize / 2), 'h');  // half of the last record
+        bad += QByteArray(qsizetype(f.recordSize / 2), 'h'); // half of the last record
     writeAll(pathOf(k), bad);
     RecordingProgress progress;
     RecordingPage page;

@@ -179,7 +179,7 @@ void TestEncoding::ratingsKeepTheSignOfPotential()
     writeNumber(b.data(), potential, -1);
     QCOMPARE(b, (std::array<std::uint8_t, 2>{0, 255}));
     QCOMPARE(readNumber(b.data(), potential), -1LL);
-    QCOMPARE(readNumber(b.data(), ability), 255LL);  // the same bytes read unsigned
+    QCOMPARE(readNumber(b.data(), ability), 255LL); // the same bytes read unsigned
     writeNumber(b.data(), potential, 200);
     QCOMPARE(b, (std::array<std::uint8_t, 2>{1, 72}));
     writeNumber(b.data(), ability, 200);
@@ -211,8 +211,8 @@ void TestEncoding::codecRoundTripsEveryByte()
         all.push_back(static_cast<char>(b));
     const QString text = fromGame(all);
     QCOMPARE(text.size(), qsizetype(255));
-    QCOMPARE(text.at(0x80 - 1), QChar(0x20AC));  // euro sign
-    QCOMPARE(text.at(0x81 - 1), QChar(0x81));    // unassigned: its C1 control
+    QCOMPARE(text.at(0x80 - 1), QChar(0x20AC)); // euro sign
+    QCOMPARE(text.at(0x81 - 1), QChar(0x81));   // unassigned: its C1 control
     QCOMPARE(text.at(0xE9 - 1), QChar(0xE9));
     const auto back = toGame(text);
     QVERIFY(back.has_value());
@@ -221,7 +221,7 @@ void TestEncoding::codecRoundTripsEveryByte()
 
 void TestEncoding::codecRefusesCharactersOutsideTheCodePage()
 {
-    QVERIFY(!toGame(QStringLiteral("Dvo\u0159\u00e1k")).has_value());  // r with caron
+    QVERIFY(!toGame(QStringLiteral("Dvo\u0159\u00e1k")).has_value()); // r with caron
     QVERIFY(!toGame(QString(QChar(0x80))).has_value());               // a C1 control cp1252 uses
     QVERIFY(toGame(QStringLiteral("Jos\u00e9 \u20ac")).has_value());
     QVERIFY(!isGameChar(QChar(0x0416)));

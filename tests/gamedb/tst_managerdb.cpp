@@ -96,8 +96,7 @@ void TestManagerDb::loadReadsRecordsAndRunsHooksInOrder()
 
     QCOMPARE(table.count(), 2);
     QCOMPARE(readNumber(table.record(2), fieldNamed(kManagerFormat.schema, "MaID")), 9LL);
-    QCOMPARE(page.calls,
-             (std::vector<std::string>{"clearList", "addLine", "showPages", "storeAndShow", "setLoaded"}));
+    QCOMPARE(page.calls, (std::vector<std::string>{"clearList", "addLine", "showPages", "storeAndShow", "setLoaded"}));
     QCOMPARE(page.lines, (std::vector<std::string>{"Tamsen, Ivor\t1", "Esk, Bram\t2"}));
     QCOMPARE(progress.begun, std::vector<std::string>{"Loading Manager Data"});
     QCOMPARE(progress.ended, 1);
@@ -159,13 +158,15 @@ void TestManagerDb::progressStepsOnWholePercentages()
 
 void TestManagerDb::failedLoadsLeaveTheTableAlone_data()
 {
-    QTest::addColumn<QByteArray>("file");  // empty: no file at all
+    QTest::addColumn<QByteArray>("file"); // empty: no file at all
     QTest::addColumn<QString>("message");
     QList<QByteArray> two{managerRecord(0, "A", "B"), managerRecord(1, "C", "D")};
     QTest::newRow("missing") << QByteArray() << "File not found";
     QTest::newRow("truncated record") << managerFile(two, 3) << "Read beyond end of file";
     QTest::newRow("no count") << header().left(100) << "Read beyond end of file";
-    QTest::newRow("count over 1000") << managerFile(two, 1001) << "Mgdata.db1 holds 1001 records, but at most 1000 managers can be loaded. Nothing was loaded";
+    QTest::newRow("count over 1000")
+        << managerFile(two, 1001)
+        << "Mgdata.db1 holds 1001 records, but at most 1000 managers can be loaded. Nothing was loaded";
 }
 
 void TestManagerDb::failedLoadsLeaveTheTableAlone()
@@ -194,7 +195,7 @@ void TestManagerDb::failedLoadsLeaveTheTableAlone()
     QCOMPARE(table.count(), 1);
     QCOMPARE(readText(table.record(1), fieldNamed(kManagerFormat.schema, "MaEft")), std::string_view("Table"));
     QVERIFY(page.calls.empty());
-    QCOMPARE(progress.ended, 1);  // the busy cursor goes back also on failure
+    QCOMPARE(progress.ended, 1); // the busy cursor goes back also on failure
 }
 
 void TestManagerDb::saveKeepsTheHeaderOfTheFileOnDisk()
@@ -295,9 +296,9 @@ void TestManagerDb::saveReEncodesSeptetsInTheirOrdinaryForm()
     rec[0] = 0;
     rec[1] = 0;
     rec[2] = char(200);
-    rec[3] = 0;  // ID 25600, digits not in ordinary form
+    rec[3] = 0; // ID 25600, digits not in ordinary form
     rec[134] = char(255);
-    rec[135] = char(200);  // reputation 32840: more than two digits can write, kept as stored
+    rec[135] = char(200); // reputation 32840: more than two digits can write, kept as stored
     writeAll(path(), managerFile({rec}));
     RecordTable table(kManagerFormat);
     NoProgress progress;

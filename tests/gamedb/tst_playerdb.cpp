@@ -50,8 +50,8 @@ void TestPlayerDb::fieldSitsAtItsOffset_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("offset");
-    QTest::addColumn<QByteArray>("bytes");  // as the file holds them
-    QTest::addColumn<qlonglong>("number");  // read from them; unused for text
+    QTest::addColumn<QByteArray>("bytes"); // as the file holds them
+    QTest::addColumn<qlonglong>("number"); // read from them; unused for text
     using T = QByteArray;
     QTest::newRow("ID 300") << "PlID" << 0 << raw({0, 0, 2, 44}) << 300LL;
     QTest::newRow("first name") << "PlFName" << 4 << T("Ivo") << 0LL;
@@ -112,11 +112,11 @@ void TestPlayerDb::fieldSitsAtItsOffset()
 void TestPlayerDb::readsOddBytesButSavesThemUnchanged()
 {
     QByteArray record = playerRecord(QByteArray("Ivo\0junk", 8), "Tamsen");
-    record.replace(0, 4, raw({0, 0, 200, 0}));  // ID with a digit over 127
-    record[175] = 7;                            // goalkeeper flag: neither 0, 1 nor 2
+    record.replace(0, 4, raw({0, 0, 200, 0})); // ID with a digit over 127
+    record[175] = 7;                           // goalkeeper flag: neither 0, 1 nor 2
     record[176] = char(255);
-    record.replace(185, 2, raw({0, 200}));  // ability 200 in a form the writer never uses
-    record.replace(187, 2, raw({1, 200}));  // potential with a negative low byte: 128 - 56
+    record.replace(185, 2, raw({0, 200})); // ability 200 in a form the writer never uses
+    record.replace(187, 2, raw({1, 200})); // potential with a negative low byte: 128 - 56
     record[214] = 99;
     const RecordTable table = dbfiles::load(kPlayerFormat, dir_.path(), {record});
     const Schema s = kPlayerFormat.schema;
@@ -156,14 +156,15 @@ void TestPlayerDb::ratingsRefuseWhatTheyCannotHold()
 
 void TestPlayerDb::listLine_data()
 {
-    QTest::addColumn<QByteArray>("first");   // bytes of the 30-byte field
-    QTest::addColumn<QByteArray>("second");  // bytes of the 35-byte field
+    QTest::addColumn<QByteArray>("first");  // bytes of the 30-byte field
+    QTest::addColumn<QByteArray>("second"); // bytes of the 35-byte field
     QTest::addColumn<QString>("line");
     QTest::newRow("both names") << QByteArray("Ivo") << QByteArray("Tamsen") << "Tamsen, Ivo\t2";
     QTest::newRow("second name without zero byte") << QByteArray("Ivo") << QByteArray(35, 'T') << ", Ivo\t2";
     QTest::newRow("first name without zero byte") << QByteArray(30, 'I') << QByteArray("Tamsen") << "Tamsen, \t2";
     QTest::newRow("no names") << QByteArray() << QByteArray() << ", \t2";
-    QTest::newRow("30 letters and a zero") << QByteArray(29, 'I') << QByteArray("T") << "T, " + QString(29, 'I') + "\t2";
+    QTest::newRow("30 letters and a zero")
+        << QByteArray(29, 'I') << QByteArray("T") << "T, " + QString(29, 'I') + "\t2";
 }
 
 void TestPlayerDb::listLine()

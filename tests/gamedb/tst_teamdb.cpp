@@ -39,8 +39,8 @@ void TestTeamDb::fieldSitsAtItsOffset_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("offset");
-    QTest::addColumn<QByteArray>("bytes");   // as the file holds them
-    QTest::addColumn<qlonglong>("number");   // read from them; unused for text
+    QTest::addColumn<QByteArray>("bytes"); // as the file holds them
+    QTest::addColumn<qlonglong>("number"); // read from them; unused for text
     using T = QByteArray;
     QTest::newRow("ID 300") << "TeID" << 0 << raw({0, 0, 2, 44}) << 300LL;
     QTest::newRow("UK long name") << "TeLong0" << 4 << T("Zarholm Rovers") << 0LL;
@@ -111,11 +111,11 @@ void TestTeamDb::fieldSitsAtItsOffset()
 void TestTeamDb::saveWritesSeptetsInOrdinaryForm()
 {
     QByteArray record = dbfiles::blankRecord(kTeamFormat);
-    record.replace(4, 5, QByteArray("Esk\0Q", 5));       // text after its zero byte carries along
-    record.replace(887, 4, raw({0, 0, 200, 0}));         // capacity 25600, a digit over 127
-    record.replace(1009, 4, raw({0, 1, 144, 1}));        // cash 1 * 16384 + 144 * 128 + 1
-    record.replace(1017, 4, raw({255, 255, 255, 255}));  // more than four digits can write
-    record[812] = 7;                                     // a flag byte that is neither 0 nor 1
+    record.replace(4, 5, QByteArray("Esk\0Q", 5));      // text after its zero byte carries along
+    record.replace(887, 4, raw({0, 0, 200, 0}));        // capacity 25600, a digit over 127
+    record.replace(1009, 4, raw({0, 1, 144, 1}));       // cash 1 * 16384 + 144 * 128 + 1
+    record.replace(1017, 4, raw({255, 255, 255, 255})); // more than four digits can write
+    record[812] = 7;                                    // a flag byte that is neither 0 nor 1
     record[1023] = char(250);
     const RecordTable table = dbfiles::load(kTeamFormat, dir_.path(), {record});
     QCOMPARE(readNumber(table.record(1), fieldNamed(kTeamFormat.schema, "TeCap")), 25600LL);
@@ -130,7 +130,7 @@ void TestTeamDb::saveWritesSeptetsInOrdinaryForm()
 
 void TestTeamDb::listLine_data()
 {
-    QTest::addColumn<QByteArray>("ukLongName");  // the 35 bytes of the field
+    QTest::addColumn<QByteArray>("ukLongName"); // the 35 bytes of the field
     QTest::addColumn<QByteArray>("frenchLongName");
     QTest::addColumn<QString>("line");
     const QByteArray full35(35, 'W');

@@ -18,9 +18,13 @@ struct RecordingProgress : gamedb::Progress {
 };
 
 struct RecordingPage : gamedb::PageHooks {
-    std::vector<std::string> calls;  // hook names in call order ("addLine" once per line)
+    std::vector<std::string> calls; // hook names in call order ("addLine" once per line)
     std::vector<std::string> lines;
-    void clearList() override { calls.push_back("clearList"); lines.clear(); }
+    void clearList() override
+    {
+        calls.push_back("clearList");
+        lines.clear();
+    }
     void addLine(const gamedb::RecordTable& table, int number) override
     {
         if (calls.empty() || calls.back() != "addLine")

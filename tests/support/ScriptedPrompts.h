@@ -13,7 +13,7 @@ public:
     enum class Kind { Confirm, Notice, OwnError, GeneralError, AskText };
     struct Asked {
         Kind kind;
-        QString text;  // the question or message; for AskText "caption|prompt"
+        QString text; // the question or message; for AskText "caption|prompt"
     };
 
     // Answers used in order; when they run out, confirm answers No and askText cancels.

@@ -6,7 +6,6 @@
 #include "gamedb/GameError.h"
 #include "tools/THallFame.h"
 
-#include <QtTest>
 #include <QAction>
 #include <QClipboard>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QtTest>
 
 #include <memory>
 
@@ -205,10 +205,10 @@ void TestHallFame::unchangedSaveIsByteIdenticalButForBytesAfterANamesZero()
     original.replace(1 * R + 160, 4, points(-1));
     original.replace(27 * R + 160, 4, points(std::numeric_limits<qint32>::min()));
     original.replace(28 * R + 160, 4, points(std::numeric_limits<qint32>::max()));
-    original.replace(6 * R + 80, 80, QByteArray(80, 'x'));                   // a team name without zero
-    original.replace(9 * R, 80, field("Ren\xe9 \xc5str\xf6m"));             // code-page letters
+    original.replace(6 * R + 80, 80, QByteArray(80, 'x'));      // a team name without zero
+    original.replace(9 * R, 80, field("Ren\xe9 \xc5str\xf6m")); // code-page letters
     QByteArray expected = original;
-    original.replace(3 * R + 20, 5, "JUNK!");                               // after "Manager 4" and its zero
+    original.replace(3 * R + 20, 5, "JUNK!"); // after "Manager 4" and its zero
     original.replace(12 * R + 80 + 70, 10, "0123456789");
     original.append("tail bytes after the 30th record");
     writeAll(path(), original);
@@ -247,7 +247,7 @@ void TestHallFame::keysMakeCancelAsk()
     QFETCH(bool, yes);
     QFETCH(bool, escape);
     QByteArray original = plainFile();
-    original.replace(R + 10, 3, "ABC");  // after a zero: only a save clears it
+    original.replace(R + 10, 3, "ABC"); // after a zero: only a save clears it
     writeAll(path(), original);
     Editor e(dir_->path());
     auto* target = e.window->findChild<QLineEdit*>(box);
@@ -284,7 +284,7 @@ void TestHallFame::cancelWithoutKeysClosesWithoutAQuestion()
     if (file)
         writeAll(path(), plainFile());
     Editor e(dir_->path());
-    e.clickRow(6);  // choosing rows is no change
+    e.clickRow(6); // choosing rows is no change
     QVERIFY(!e.window->isModified());
     if (escape)
         QTest::keyClick(e.grid, Qt::Key_Escape);
@@ -297,16 +297,30 @@ void TestHallFame::cancelWithoutKeysClosesWithoutAQuestion()
 
 void TestHallFame::invalidPointsStopTheSave_data()
 {
-    QTest::addColumn<QString>("paste");  // replaces row 3's points
-    QTest::addColumn<QString>("typed");  // then typed
+    QTest::addColumn<QString>("paste"); // replaces row 3's points
+    QTest::addColumn<QString>("typed"); // then typed
     QTest::addColumn<QString>("cell");
-    QTest::newRow("emptied") << "" << "" << "";
-    QTest::newRow("not a number") << "12x" << "" << "12x";
-    QTest::newRow("spaces") << " 7" << "" << " 7";
-    QTest::newRow("hexadecimal") << "$1F" << "" << "$1F";
-    QTest::newRow("above 32 bits") << "" << "2147483648" << "2147483648";
-    QTest::newRow("below 32 bits") << "-2147483649" << "" << "-2147483649";
-    QTest::newRow("far too long") << "" << "99999999999999999999999" << "99999999999999999999999";
+    QTest::newRow("emptied") << ""
+                             << ""
+                             << "";
+    QTest::newRow("not a number") << "12x"
+                                  << ""
+                                  << "12x";
+    QTest::newRow("spaces") << " 7"
+                            << ""
+                            << " 7";
+    QTest::newRow("hexadecimal") << "$1F"
+                                 << ""
+                                 << "$1F";
+    QTest::newRow("above 32 bits") << ""
+                                   << "2147483648"
+                                   << "2147483648";
+    QTest::newRow("below 32 bits") << "-2147483649"
+                                   << ""
+                                   << "-2147483649";
+    QTest::newRow("far too long") << ""
+                                  << "99999999999999999999999"
+                                  << "99999999999999999999999";
 }
 
 void TestHallFame::invalidPointsStopTheSave()
@@ -356,7 +370,7 @@ void TestHallFame::pointsTakeOnlyDigits()
     // A name box takes what the game can store, and no more than a field holds.
     QTest::keyClicks(e.manager, QString(85, QChar('m')));
     QCOMPARE(e.cell(0, 0), QString(80, QChar('m')));
-    typeText(e.team, QString::fromUtf8("A\u20acB\u4e2dC"));  // the euro sign is in the code page
+    typeText(e.team, QString::fromUtf8("A\u20acB\u4e2dC")); // the euro sign is in the code page
     QCOMPARE(e.cell(0, 1), QString::fromUtf8("A\u20acBC"));
 }
 

@@ -6,7 +6,6 @@
 #include "gamedb/GameError.h"
 #include "tools/TSaveGame.h"
 
-#include <QtTest>
 #include <QAction>
 #include <QClipboard>
 #include <QGroupBox>
@@ -14,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QtTest>
 
 #include <memory>
 
@@ -156,7 +156,7 @@ void TestSaveGame::createEightThenSave()
     typeText(r.box("Mb87"), QString::fromUtf8("\u00c9t\u00e9"));
     QTest::keyClick(r.box("Mb163"), Qt::Key_End);
     QTest::keyClicks(r.box("Mb163"), " final");
-    QTest::keyClick(r.box("Mb163"), Qt::Key_Enter);  // the default button
+    QTest::keyClick(r.box("Mb163"), Qt::Key_Enter); // the default button
     QVERIFY(!r.window->isVisible());
     QVERIFY(r.prompts.asked.isEmpty());
 
@@ -170,7 +170,7 @@ void TestSaveGame::createEightThenSave()
 void TestSaveGame::unchangedSaveRewritesZerosAfterNamesAndDropsTheTail()
 {
     QByteArray file = k16;
-    file.replace(80 + 5, 4, "JUNK");  // slot 2 is empty: everything after its first byte is junk
+    file.replace(80 + 5, 4, "JUNK"); // slot 2 is empty: everything after its first byte is junk
     file.replace(2 * 80 + 60, 3, "abc");
     file.append("tail");
     writeAll(path16(), file);
@@ -184,7 +184,7 @@ void TestSaveGame::unchangedSaveRewritesZerosAfterNamesAndDropsTheTail()
 void TestSaveGame::namesStopAtEightyCharacters()
 {
     QByteArray file = k8;
-    file.replace(0, 80, QByteArray(79, 'n') + "Z");  // no zero in slot 1
+    file.replace(0, 80, QByteArray(79, 'n') + "Z"); // no zero in slot 1
     writeAll(path8(), file);
     Renamer r(dir_->path());
     QCOMPARE(r.box("Mb81")->text(), QString(79, QChar('n')) + "Z");
@@ -196,7 +196,7 @@ void TestSaveGame::namesStopAtEightyCharacters()
     QGuiApplication::clipboard()->setText("pasted text");
     QTest::keyClick(r.box("Mb83"), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(r.box("Mb83")->text(), QString(78, QChar('t')) + "pa");
-    typeText(r.box("Mb84"), QString::fromUtf8("x\u4e2dy"));  // outside the code page
+    typeText(r.box("Mb84"), QString::fromUtf8("x\u4e2dy")); // outside the code page
     QCOMPARE(r.box("Mb84")->text(), QString("xy"));
 
     QTest::mouseClick(r.save, Qt::LeftButton);
@@ -210,7 +210,7 @@ void TestSaveGame::namesStopAtEightyCharacters()
 
 void TestSaveGame::cancelAsksOnlyAfterAnEdit_data()
 {
-    QTest::addColumn<QString>("keys");  // typed into Mb82, then as many Backspaces
+    QTest::addColumn<QString>("keys"); // typed into Mb82, then as many Backspaces
     QTest::addColumn<bool>("yes");
     QTest::addColumn<bool>("escape");
     QTest::newRow("nothing typed") << "" << false << false;
@@ -225,10 +225,10 @@ void TestSaveGame::cancelAsksOnlyAfterAnEdit()
     QFETCH(bool, yes);
     QFETCH(bool, escape);
     QByteArray file = k16;
-    file.replace(80 + 3, 2, "zz");  // after a zero: only a save clears it
+    file.replace(80 + 3, 2, "zz"); // after a zero: only a save clears it
     writeAll(path16(), file);
     Renamer r(dir_->path());
-    QTest::mouseClick(r.window->findChild<QPushButton*>("C8"), Qt::LeftButton);  // no edit
+    QTest::mouseClick(r.window->findChild<QPushButton*>("C8"), Qt::LeftButton); // no edit
     QTest::keyClicks(r.box("Mb162"), keys);
     for (int i = 0; i < keys.size(); ++i)
         QTest::keyClick(r.box("Mb162"), Qt::Key_Backspace);
@@ -309,7 +309,7 @@ void TestSaveGame::menuOpensAndClosesTheRenamer()
     THovedmenu menu(config, prompts);
     menu.show();
     menu.RenameSavedGames1->trigger();
-    menu.RenameSavedGames1->trigger();  // a new window every time
+    menu.RenameSavedGames1->trigger(); // a new window every time
     QCOMPARE(menu.mdiArea()->subWindowList().size(), 2);
     const auto renamers = menu.findChildren<TSaveGame*>("SaveGame");
     QCOMPARE(renamers.size(), 2);
