@@ -223,16 +223,14 @@ void TGXFolder::FormCreate()
 void TGXFolder::DriveChange()
 {
     guarded(ctx_.prompts, boxParent(), [&] {
+        // Listing the volume's root is the test of readiness: the mount table may not know it.
         const QString root = Drive->currentData().toString();
-        const QStorageInfo volume(root);
-        if (volume.isValid() && volume.isReady()) {
-            try {
-                setDirectory(root);
-                driveIndex_ = Drive->currentIndex();
-                return;
-            } catch (const gamedb::GameError&) {
-                // reported as the drive's, below
-            }
+        try {
+            setDirectory(root);
+            driveIndex_ = Drive->currentIndex();
+            return;
+        } catch (const gamedb::GameError&) {
+            // reported as the drive's, below
         }
         ctx_.prompts.ownError(boxParent(), QStringLiteral("Drive Not Ready"));
         const int shown = driveIndexFor(directory_);
