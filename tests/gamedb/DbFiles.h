@@ -1,11 +1,16 @@
 #pragma once
 // Database files built byte by byte for tests, for any of the three formats.
 
+#include "TestFiles.h"
+
+#include "gamedb/Database.h"
 #include "gamedb/DbFormat.h"
 #include "gamedb/Septet.h"
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
+#include <QtTest>
 
 namespace dbfiles {
 
@@ -49,15 +54,6 @@ inline QByteArray file(const gamedb::DbFormat& f, const QList<QByteArray>& recor
     return out;
 }
 
-} // namespace dbfiles
-
-#include "TestFiles.h"
-#include "gamedb/Database.h"
-
-#include <QString>
-
-namespace dbfiles {
-
 // Writes a file holding these records into folder and loads it, as the data editor would.
 inline gamedb::RecordTable load(const gamedb::DbFormat& f, const QString& folder, const QList<QByteArray>& records)
 {
@@ -81,6 +77,29 @@ inline void save(const gamedb::RecordTable& table, const QString& folder)
     gamedb::NoProgress progress;
     gamedb::NoPage page;
     gamedb::saveDatabase(table, folder, progress, page);
+}
+
+// A field read from a file holding bytes at offset, and written into an empty record: the same
+// bytes at the same place and nothing else touched. Numbers read as number.
+inline void checkFieldAtOffset(const gamedb::DbFormat& f, const QString& folder, const QString& control, int offset,
+                               const QByteArray& bytes, long long number)
+{
+    const gamedb::Field& field = gamedb::fieldNamed(f.schema, control.toStdString());
+    QCOMPARE(int(field.offset), offset);
+    QByteArray record = blankRecord(f);
+    record.replace(offset, bytes.size(), bytes);
+    QCOMPARE(record.size(), qsizetype(f.recordSize));
+
+    const gamedb::RecordTable table = load(f, folder, {record});
+    QByteArray written = blankRecord(f);
+    if (field.encoding == gamedb::Encoding::Text) {
+        QCOMPARE(QByteArray::fromStdString(std::string(gamedb::readText(table.record(1), field))), bytes);
+        gamedb::writeText(bytesOf(written), field, bytes.toStdString());
+    } else {
+        QCOMPARE(gamedb::readNumber(table.record(1), field), number);
+        gamedb::writeNumber(bytesOf(written), field, number);
+    }
+    QCOMPARE(written, record);
 }
 
 } // namespace dbfiles

@@ -82,29 +82,13 @@ void TestPlayerDb::fieldSitsAtItsOffset_data()
     QTest::newRow("technique, last byte") << "PlSk24" << 214 << raw({7}) << 7LL;
 }
 
-// Read from a file holding the bytes at the offset, and written into an empty record: the same
-// bytes at the same place and nothing else touched.
 void TestPlayerDb::fieldSitsAtItsOffset()
 {
     QFETCH(QString, control);
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
     QFETCH(qlonglong, number);
-    const Field& field = fieldNamed(kPlayerFormat.schema, control.toStdString());
-    QByteArray record = dbfiles::blankRecord(kPlayerFormat);
-    record.replace(offset, bytes.size(), bytes);
-    QCOMPARE(record.size(), qsizetype(215));
-
-    const RecordTable table = dbfiles::load(kPlayerFormat, dir_.path(), {record});
-    QByteArray written = dbfiles::blankRecord(kPlayerFormat);
-    if (field.encoding == Encoding::Text) {
-        QCOMPARE(QByteArray::fromStdString(std::string(readText(table.record(1), field))), bytes);
-        writeText(dbfiles::bytesOf(written), field, bytes.toStdString());
-    } else {
-        QCOMPARE(readNumber(table.record(1), field), number);
-        writeNumber(dbfiles::bytesOf(written), field, number);
-    }
-    QCOMPARE(written, record);
+    dbfiles::checkFieldAtOffset(kPlayerFormat, dir_.path(), control, offset, bytes, number);
 }
 
 // Values no page would write read as the page would show them, but a save leaves the record's

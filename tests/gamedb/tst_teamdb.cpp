@@ -83,29 +83,13 @@ void TestTeamDb::fieldSitsAtItsOffset_data()
     QTest::newRow("Portuguese gender, last byte") << "TeGend2" << 1023 << raw({7}) << 7LL;
 }
 
-// Read from a file holding the bytes at the offset, and written into an empty record: the same
-// bytes at the same place and nothing else touched.
 void TestTeamDb::fieldSitsAtItsOffset()
 {
     QFETCH(QString, control);
     QFETCH(int, offset);
     QFETCH(QByteArray, bytes);
     QFETCH(qlonglong, number);
-    const Field& field = fieldNamed(kTeamFormat.schema, control.toStdString());
-    QByteArray record = dbfiles::blankRecord(kTeamFormat);
-    record.replace(offset, bytes.size(), bytes);
-    QCOMPARE(record.size(), qsizetype(1024));
-
-    const RecordTable table = dbfiles::load(kTeamFormat, dir_.path(), {record});
-    QByteArray written = dbfiles::blankRecord(kTeamFormat);
-    if (field.encoding == Encoding::Text) {
-        QCOMPARE(QByteArray::fromStdString(std::string(readText(table.record(1), field))), bytes);
-        writeText(dbfiles::bytesOf(written), field, bytes.toStdString());
-    } else {
-        QCOMPARE(readNumber(table.record(1), field), number);
-        writeNumber(dbfiles::bytesOf(written), field, number);
-    }
-    QCOMPARE(written, record);
+    dbfiles::checkFieldAtOffset(kTeamFormat, dir_.path(), control, offset, bytes, number);
 }
 
 void TestTeamDb::saveWritesSeptetsInOrdinaryForm()
