@@ -49,6 +49,17 @@ QFormLayout* formOn(QVBoxLayout* page)
     return form;
 }
 
+// A captioned field: the form's label becomes its buddy, so the caption is its accessible name.
+template <class Box>
+Box* addRow(QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint)
+{
+    auto* box = new Box(page);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setToolTip(QString::fromLatin1(hint));
+    form->addRow(QString::fromLatin1(caption), box);
+    return box;
+}
+
 } // namespace
 
 ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
@@ -72,18 +83,10 @@ ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
     MaID = id_;
 
     auto field = [](QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint) {
-        auto* box = new QLineEdit(page);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setToolTip(QString::fromLatin1(hint));
-        form->addRow(QString::fromLatin1(caption), box);
-        return box;
+        return addRow<QLineEdit>(page, form, caption, name, hint);
     };
     auto dropDown = [](QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint) {
-        auto* box = new QComboBox(page);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setToolTip(QString::fromLatin1(hint));
-        form->addRow(QString::fromLatin1(caption), box);
-        return box;
+        return addRow<QComboBox>(page, form, caption, name, hint);
     };
 
     // Page 1, in tab order.

@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace {
 
 template <class W> W* named(W* w, const char* name)
@@ -61,6 +63,54 @@ QProgressBar* progressBar(QWidget* parent, const char* name, const char* accessi
     bar->setAccessibleName(QString::fromLatin1(accessible));
     bar->hide();
     return bar;
+}
+
+// The Load and Save pages share one layout: a group of the four database boxes (the last, player
+// histories, never shown), the button, and the progress label and bar shown while it works.
+struct FilesPageNames {
+    const char* group;
+    const char* groupCaption;
+    std::array<const char*, 4> boxes;
+    const char* button;
+    const char* buttonCaption;
+    const char* label;
+    const char* bar;
+    const char* barAccessible;
+};
+
+struct FilesPage {
+    QGroupBox* group;
+    std::array<QCheckBox*, 4> boxes;
+    QPushButton* button;
+    QLabel* label;
+    QProgressBar* bar;
+};
+
+FilesPage buildFilesPage(QWidget* page, const FilesPageNames& n)
+{
+    static const char* const kCaptions[] = {"Managers", "Teams", "Players", "Player Histories"};
+    FilesPage p{};
+    p.group = named(new QGroupBox(QString::fromLatin1(n.groupCaption), page), n.group);
+    auto* boxes = new QVBoxLayout(p.group);
+    for (std::size_t i = 0; i < p.boxes.size(); ++i) {
+        p.boxes[i] = named(new QCheckBox(QString::fromLatin1(kCaptions[i]), p.group), n.boxes[i]);
+        boxes->addWidget(p.boxes[i]);
+    }
+    p.boxes[3]->hide(); // player histories are never loaded or saved
+    p.button = named(new QPushButton(QString::fromLatin1(n.buttonCaption), page), n.button);
+    p.label = progressLabel(page, n.label);
+    p.bar = progressBar(page, n.bar, n.barAccessible);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(40, 16, 40, 16);
+    layout->addWidget(p.group);
+    layout->addSpacing(8);
+    layout->addWidget(p.button, 0, Qt::AlignHCenter);
+    layout->addSpacing(12);
+    layout->addWidget(p.label);
+    layout->addWidget(p.bar);
+    layout->addStretch(1);
+    return p;
 }
 
 } // namespace
@@ -109,58 +159,44 @@ TDataEditor::~TDataEditor() = default;
 
 void TDataEditor::buildLoadPage()
 {
-    LoadBox = named(new QGroupBox(QStringLiteral("Load Which &Files"), Load), "LoadBox");
-    ManC = named(new QCheckBox(QStringLiteral("Managers"), LoadBox), "ManC");
-    TeamC = named(new QCheckBox(QStringLiteral("Teams"), LoadBox), "TeamC");
-    PlayC = named(new QCheckBox(QStringLiteral("Players"), LoadBox), "PlayC");
-    HistoC = named(new QCheckBox(QStringLiteral("Player Histories"), LoadBox), "HistoC");
-    HistoC->hide(); // player histories are never loaded
-    auto* boxes = new QVBoxLayout(LoadBox);
-    for (QCheckBox* c : {ManC, TeamC, PlayC, HistoC})
-        boxes->addWidget(c);
-
-    LoadB = named(new QPushButton(QStringLiteral("L&oad"), Load), "LoadB");
-    ProgL = progressLabel(Load, "ProgL");
-    Prog = progressBar(Load, "Prog", "Load progress");
+    const FilesPage p = buildFilesPage(Load, {"LoadBox",
+                                              "Load Which &Files",
+                                              {"ManC", "TeamC", "PlayC", "HistoC"},
+                                              "LoadB",
+                                              "L&oad",
+                                              "ProgL",
+                                              "Prog",
+                                              "Load progress"});
+    LoadBox = p.group;
+    ManC = p.boxes[0];
+    TeamC = p.boxes[1];
+    PlayC = p.boxes[2];
+    HistoC = p.boxes[3];
+    LoadB = p.button;
+    ProgL = p.label;
+    Prog = p.bar;
     loadProgress_.emplace(Prog, ProgL);
-
-    auto* page = new QVBoxLayout(Load);
-    page->setContentsMargins(40, 16, 40, 16);
-    page->addWidget(LoadBox);
-    page->addSpacing(8);
-    page->addWidget(LoadB, 0, Qt::AlignHCenter);
-    page->addSpacing(12);
-    page->addWidget(ProgL);
-    page->addWidget(Prog);
-    page->addStretch(1);
 }
 
 void TDataEditor::buildSavePage()
 {
-    SaveBox = named(new QGroupBox(QStringLiteral("Save Which &Files"), SaveTab), "SaveBox");
-    ManSa = named(new QCheckBox(QStringLiteral("Managers"), SaveBox), "ManSa");
-    TeamSa = named(new QCheckBox(QStringLiteral("Teams"), SaveBox), "TeamSa");
-    PlaySa = named(new QCheckBox(QStringLiteral("Players"), SaveBox), "PlaySa");
-    HisSa = named(new QCheckBox(QStringLiteral("Player Histories"), SaveBox), "HisSa");
-    HisSa->hide();
-    auto* boxes = new QVBoxLayout(SaveBox);
-    for (QCheckBox* c : {ManSa, TeamSa, PlaySa, HisSa})
-        boxes->addWidget(c);
-
-    SaveB = named(new QPushButton(QStringLiteral("S&ave"), SaveTab), "SaveB");
-    ProgLS = progressLabel(SaveTab, "ProgLS");
-    ProgS = progressBar(SaveTab, "ProgS", "Save progress");
+    const FilesPage p = buildFilesPage(SaveTab, {"SaveBox",
+                                                 "Save Which &Files",
+                                                 {"ManSa", "TeamSa", "PlaySa", "HisSa"},
+                                                 "SaveB",
+                                                 "S&ave",
+                                                 "ProgLS",
+                                                 "ProgS",
+                                                 "Save progress"});
+    SaveBox = p.group;
+    ManSa = p.boxes[0];
+    TeamSa = p.boxes[1];
+    PlaySa = p.boxes[2];
+    HisSa = p.boxes[3];
+    SaveB = p.button;
+    ProgLS = p.label;
+    ProgS = p.bar;
     saveProgress_.emplace(ProgS, ProgLS);
-
-    auto* page = new QVBoxLayout(SaveTab);
-    page->setContentsMargins(40, 16, 40, 16);
-    page->addWidget(SaveBox);
-    page->addSpacing(8);
-    page->addWidget(SaveB, 0, Qt::AlignHCenter);
-    page->addSpacing(12);
-    page->addWidget(ProgLS);
-    page->addWidget(ProgS);
-    page->addStretch(1);
 }
 
 bool TDataEditor::anyModified() const
