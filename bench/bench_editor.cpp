@@ -3,7 +3,7 @@
 
 #include "ScriptedPrompts.h"
 
-#include "app/AppConfig.h"
+#include "widgets/AppConfig.h"
 #include "editor/ManagerPage.h"
 #include "editor/PlayerPage.h"
 #include "editor/TDataEditor.h"

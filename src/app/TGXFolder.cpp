@@ -1,8 +1,8 @@
 #include "app/TGXFolder.h"
 
-#include "app/AppConfig.h"
-#include "app/Guard.h"
-#include "app/Prompts.h"
+#include "widgets/AppConfig.h"
+#include "widgets/Guard.h"
+#include "widgets/Prompts.h"
 #include "gamedb/GameError.h"
 
 #include <QCloseEvent>

@@ -2,8 +2,8 @@
 // The game-folder dialog: browse volumes and folders, and on OK make the folder shown the game
 // folder and store it in KRVX.ini. Browsing leaves the process's current directory alone.
 
-#include "app/ToolContext.h"
-#include "app/ToolWindow.h"
+#include "widgets/ToolContext.h"
+#include "widgets/ToolWindow.h"
 
 class QComboBox;
 class QListWidget;

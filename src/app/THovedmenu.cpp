@@ -1,9 +1,9 @@
 #include "app/THovedmenu.h"
 
-#include "app/AppConfig.h"
+#include "widgets/AppConfig.h"
 #include "app/BannerArt.h"
-#include "app/Guard.h"
-#include "app/Prompts.h"
+#include "widgets/Guard.h"
+#include "widgets/Prompts.h"
 #include "app/TGXFolder.h"
 #include "editor/TDataEditor.h"
 #include "tools/THallFame.h"

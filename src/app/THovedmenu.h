@@ -1,7 +1,7 @@
 #pragma once
 // The main frame: banner, menu, and the area the tool windows open in.
 
-#include "app/ToolContext.h"
+#include "widgets/ToolContext.h"
 
 #include <QMainWindow>
 

@@ -1,5 +1,5 @@
-#include "app/AppConfig.h"
-#include "app/Prompts.h"
+#include "widgets/AppConfig.h"
+#include "widgets/Prompts.h"
 #include "app/THovedmenu.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "editor/RecordPage.h"
 
-#include "app/Guard.h"
-#include "app/Prompts.h"
+#include "widgets/Guard.h"
+#include "widgets/Prompts.h"
 #include "editor/BusyCursor.h"
 #include "editor/RecordListModel.h"
 #include "gamedb/GameError.h"

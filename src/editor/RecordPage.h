@@ -4,7 +4,7 @@
 // supplies its fields (bound to its schema by control name), its key rules, its messages, its
 // search key and the few ordering differences in a PageTraits.
 
-#include "app/KeyFilter.h"
+#include "widgets/KeyFilter.h"
 #include "editor/CodeTables.h"
 #include "gamedb/ListOrder.h"
 #include "gamedb/PageHooks.h"

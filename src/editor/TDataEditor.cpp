@@ -1,8 +1,8 @@
 #include "editor/TDataEditor.h"
 
-#include "app/AppConfig.h"
-#include "app/Guard.h"
-#include "app/Prompts.h"
+#include "widgets/AppConfig.h"
+#include "widgets/Guard.h"
+#include "widgets/Prompts.h"
 #include "editor/ManagerPage.h"
 #include "editor/PlayerPage.h"
 #include "editor/TeamPage.h"

@@ -2,7 +2,7 @@
 // The data editor: loads, shows, edits and saves the manager, team and player databases. Each
 // window owns its own tables, held by its record pages.
 
-#include "app/ToolContext.h"
+#include "widgets/ToolContext.h"
 #include "editor/BarProgress.h"
 
 #include <QWidget>

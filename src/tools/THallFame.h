@@ -1,8 +1,8 @@
 #pragma once
 // The hall-of-fame editor: the 30 entries of Hiscores.bin in a grid, edited through three boxes.
 
-#include "app/ToolContext.h"
-#include "app/ToolWindow.h"
+#include "widgets/ToolContext.h"
+#include "widgets/ToolWindow.h"
 
 class QLineEdit;
 class QPushButton;

@@ -1,9 +1,9 @@
 #include "tools/TSaveGame.h"
 
-#include "app/AppConfig.h"
-#include "app/Guard.h"
-#include "app/KeyFilter.h"
-#include "app/Prompts.h"
+#include "widgets/AppConfig.h"
+#include "widgets/Guard.h"
+#include "widgets/KeyFilter.h"
+#include "widgets/Prompts.h"
 #include "gamedb/FixedFile.h"
 
 #include <QGroupBox>

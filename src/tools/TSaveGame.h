@@ -1,8 +1,8 @@
 #pragma once
 // The saved-game renamer: the seven names of Gamess16.idx and of Gamess8.idx.
 
-#include "app/ToolContext.h"
-#include "app/ToolWindow.h"
+#include "widgets/ToolContext.h"
+#include "widgets/ToolWindow.h"
 
 #include <array>
 

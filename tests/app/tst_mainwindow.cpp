@@ -1,8 +1,8 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
-#include "app/AppConfig.h"
-#include "app/Guard.h"
+#include "widgets/AppConfig.h"
+#include "widgets/Guard.h"
 #include "app/THovedmenu.h"
 
 #include <QtTest>

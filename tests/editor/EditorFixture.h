@@ -4,7 +4,7 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
-#include "app/AppConfig.h"
+#include "widgets/AppConfig.h"
 #include "editor/ManagerPage.h"
 #include "editor/TDataEditor.h"
 #include "gamedb/DbFormat.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Answers the program's questions in tests and records what was asked.
 
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
-#include "app/AppConfig.h"
+#include "widgets/AppConfig.h"
 #include "app/THovedmenu.h"
 #include "gamedb/GameError.h"
 #include "tools/THallFame.h"

@@ -1,4 +1,4 @@
-#include "app/ToolWindow.h"
+#include "widgets/ToolWindow.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

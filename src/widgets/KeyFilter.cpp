@@ -1,4 +1,4 @@
-#include "app/KeyFilter.h"
+#include "widgets/KeyFilter.h"
 
 #include "gamedb/GameText.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program's one setting, the game folder, with the start-up directory that holds KRVX.ini.
 
-#include "app/IniFile.h"
+#include "widgets/IniFile.h"
 
 #include <QString>
 

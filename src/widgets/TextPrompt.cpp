@@ -1,6 +1,6 @@
-#include "app/TextPrompt.h"
+#include "widgets/TextPrompt.h"
 
-#include "app/KeyFilter.h"
+#include "widgets/KeyFilter.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

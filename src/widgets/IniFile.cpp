@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "widgets/IniFile.h"
 
 #include "gamedb/FileIo.h"
 

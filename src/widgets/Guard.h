@@ -2,7 +2,7 @@
 // Every event handler runs inside guarded(): an error of the program ends the action and is
 // shown in the general error box; the program goes on.
 
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <exception>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/AppConfig.h"
+#include "widgets/AppConfig.h"
 
 #include "gamedb/FileIo.h"
 

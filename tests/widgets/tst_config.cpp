@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 
-#include "app/AppConfig.h"
-#include "app/IniFile.h"
+#include "widgets/AppConfig.h"
+#include "widgets/IniFile.h"
 
 #include <QtTest>
 

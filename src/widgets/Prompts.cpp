@@ -1,6 +1,6 @@
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
-#include "app/TextPrompt.h"
+#include "widgets/TextPrompt.h"
 
 #include <QApplication>
 #include <QMessageBox>
