@@ -156,7 +156,7 @@ void THovedmenu::EditHiscores1Click()
 {
     guarded(prompts_, this, [&] {
         if (!config_.gameFileExists(QStringLiteral("Hiscores.bin")) &&
-            !prompts_.confirm(this, QStringLiteral("File doesn't exist. Create?")))
+            prompts_.confirm(this, QStringLiteral("File doesn't exist. Create?")) != Prompts::Answer::Yes)
             return;
         openTool(new THallFame(context()));
     });

@@ -9,7 +9,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Korvex"));
+    // No display name: Qt would append it to every top-level title ("Confirm — Korvex").
 
     AppConfig config(currentStartupDirectory());
     DialogPrompts prompts;

@@ -444,6 +444,26 @@ void RecordPage::search()
     showList(std::move(lines));
 }
 
+bool RecordPage::storeShown()
+{
+    return guarded(prompts_, this, [this] {
+        finishFill();
+        if (!rec_->text().isEmpty())
+            storeInto(rec_->text().toInt());
+    });
+}
+
+void RecordPage::tableChanged()
+{
+    setModified();
+    guarded(prompts_, this, [this] {
+        rec_->clear(); // the table changed under the page: nothing shown is stored back
+        rebuildList();
+        makeFirstLineCurrent(true);
+        storeAndShow();
+    });
+}
+
 bool RecordPage::runStep()
 {
     return guarded(prompts_, this, [this] { storeAndShow(); });

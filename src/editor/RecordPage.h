@@ -96,6 +96,12 @@ public:
     // none is current; 0 for an empty list.
     int currentRecord() const;
     QListView* listView() const { return list_; }
+
+    // For changes made to the table from outside the page (CSV import, export of unsaved edits).
+    // Stores the page into the record it shows; false when a value was refused (already shown).
+    bool storeShown();
+    // After the table changed: the list is rebuilt, the first line's record shown, the mark set.
+    void tableChanged();
     QTabWidget* subPages() const { return subPages_; }
 
 protected:

@@ -288,7 +288,9 @@ void TDataEditor::SaveBClick()
 
 void TDataEditor::FormClose(QCloseEvent* event)
 {
-    if (anyModified() && !ctx_.prompts.confirm(this, QStringLiteral("Exit Data Editor without saving?"))) {
+    // Only Yes drops the changes; No, Escape and the close box keep the editor open.
+    if (anyModified() &&
+        ctx_.prompts.confirm(this, QStringLiteral("Exit Data Editor without saving?")) != Prompts::Answer::Yes) {
         event->ignore();
         Menu->setCurrentWidget(SaveTab);
         return;

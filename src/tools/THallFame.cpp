@@ -219,7 +219,8 @@ bool THallFame::FormClose()
 {
     if (saved_ || !modified_)
         return true;
-    if (!ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")))
+    // Only No discards; a question dismissed by Escape or its close box saves.
+    if (ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")) == Prompts::Answer::No)
         return true;
     return save();
 }

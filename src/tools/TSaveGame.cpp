@@ -162,7 +162,8 @@ bool TSaveGame::FormClose()
         for (const QLineEdit* box : side->boxes)
             edited = edited || box->isModified();
     }
-    if (!edited || !ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")))
+    // Only Yes saves; No, Escape and the close box discard.
+    if (!edited || ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")) != Prompts::Answer::Yes)
         return true;
     return save();
 }

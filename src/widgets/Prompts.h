@@ -10,9 +10,13 @@ class QWidget;
 
 class Prompts {
 public:
+    // A question closed by Escape or its close box is answered neither Yes nor No; each caller
+    // decides what that means for its window.
+    enum class Answer { Yes, No, Dismissed };
+
     virtual ~Prompts() = default;
-    // "Confirm", Yes and No; true on Yes.
-    virtual bool confirm(QWidget* parent, const QString& question) = 0;
+    // "Confirm", Yes and No.
+    virtual Answer confirm(QWidget* parent, const QString& question) = 0;
     // A plain box with OK (limits such as a full table).
     virtual void notice(QWidget* parent, const QString& text) = 0;
     // An error the program reports itself: "Error", error icon, OK.
@@ -21,6 +25,10 @@ public:
     virtual void generalError(QWidget* parent, const QString& text) = 0;
     // A one-line prompt of up to 255 characters; empty on Cancel.
     virtual std::optional<QString> askText(QWidget* parent, const QString& caption, const QString& prompt) = 0;
+    // A file to read or to write; empty on Cancel. The save dialog asks before replacing a file.
+    virtual std::optional<QString> askOpenFile(QWidget* parent, const QString& caption, const QString& filter) = 0;
+    virtual std::optional<QString> askSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                               const QString& filter) = 0;
 };
 
 // Appends the full stop the general error box demands.
@@ -29,9 +37,12 @@ QString withFullStop(const QString& text);
 // The real boxes.
 class DialogPrompts : public Prompts {
 public:
-    bool confirm(QWidget* parent, const QString& question) override;
+    Answer confirm(QWidget* parent, const QString& question) override;
     void notice(QWidget* parent, const QString& text) override;
     void ownError(QWidget* parent, const QString& text) override;
     void generalError(QWidget* parent, const QString& text) override;
     std::optional<QString> askText(QWidget* parent, const QString& caption, const QString& prompt) override;
+    std::optional<QString> askOpenFile(QWidget* parent, const QString& caption, const QString& filter) override;
+    std::optional<QString> askSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                       const QString& filter) override;
 };

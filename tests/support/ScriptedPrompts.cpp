@@ -1,9 +1,9 @@
 #include "ScriptedPrompts.h"
 
-bool ScriptedPrompts::confirm(QWidget*, const QString& question)
+Prompts::Answer ScriptedPrompts::confirm(QWidget*, const QString& question)
 {
     asked.append({Kind::Confirm, question});
-    return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
+    return confirmAnswers.isEmpty() ? Answer::No : confirmAnswers.takeFirst().answer;
 }
 
 void ScriptedPrompts::notice(QWidget*, const QString& text)
@@ -25,6 +25,19 @@ std::optional<QString> ScriptedPrompts::askText(QWidget*, const QString& caption
 {
     asked.append({Kind::AskText, caption + QLatin1Char('|') + prompt});
     return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
+}
+
+std::optional<QString> ScriptedPrompts::askOpenFile(QWidget*, const QString& caption, const QString& filter)
+{
+    asked.append({Kind::OpenFile, caption + QLatin1Char('|') + filter});
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+}
+
+std::optional<QString> ScriptedPrompts::askSaveFile(QWidget*, const QString& caption, const QString& suggested,
+                                                    const QString& filter)
+{
+    asked.append({Kind::SaveFile, caption + QLatin1Char('|') + suggested + QLatin1Char('|') + filter});
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
 }
 
 QStringList ScriptedPrompts::texts(Kind kind) const
