@@ -2,7 +2,7 @@
 # Builds Korvex, writes the synthetic sample game folder and opens Korvex on it.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh ca-certificates cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core
+scripts/deps.sh ca-certificates cmake ninja-build g++ qt6-base-dev libgl-dev libcsv-dev fonts-dejavu-core
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_TESTS=OFF
 cmake --build build
 rm -rf sample-game
