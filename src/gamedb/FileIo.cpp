@@ -163,8 +163,14 @@ void writeGameFile(const QString& path, std::span<const std::uint8_t> data)
 
     mode_t mode = 0644;
     struct stat st {};
-    if (::stat(QFile::encodeName(target).constData(), &st) == 0)
+    if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
         mode = st.st_mode & 07777;
+        // The rename would replace a file the user made read-only, since only the folder's
+        // permissions bind it. A file without any write bit is read-only also for root.
+        if (S_ISREG(st.st_mode) &&
+            ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(QFile::encodeName(target).constData(), W_OK) != 0))
+            fail(EACCES, target);
+    }
 
     QByteArray tmpl = QFile::encodeName(targetInfo.absolutePath() + QDir::separator() + QLatin1Char('.') +
                                         targetInfo.fileName() + QStringLiteral(".XXXXXX"));

@@ -43,7 +43,8 @@ private:
 
 // The whole of data goes to a temporary file in the same folder, which is flushed and renamed
 // over path only when everything was written. On failure path is untouched and no temporary
-// file is left behind. An existing file keeps its permissions; a symbolic link is followed.
+// file is left behind. An existing file keeps its permissions; a symbolic link is followed. A
+// file the user may not write (or that has no write permission for anyone) is never replaced.
 void writeGameFile(const QString& path, std::span<const std::uint8_t> data);
 
 // Test seam: faults to inject into the next operations. Null (the default) injects none.
