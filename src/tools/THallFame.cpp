@@ -1,10 +1,10 @@
 #include "tools/THallFame.h"
 
+#include "gamedb/FixedFile.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/KeyFilter.h"
 #include "widgets/Prompts.h"
-#include "gamedb/FixedFile.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -27,7 +27,8 @@ enum Column { ManagerCol, TeamCol, PointsCol };
 // Points are a signed 32-bit decimal number; anything else stops the save before a byte is written.
 std::int32_t parsePoints(const QString& text)
 {
-    static const QRegularExpression decimal(QStringLiteral("^[+-]?[0-9]+$"));
+    // Anchored at both ends of the text: '$' alone would let a final line feed through.
+    static const QRegularExpression decimal(QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+")));
     bool ok = false;
     const qlonglong v = decimal.match(text).hasMatch() ? text.toLongLong(&ok, 10) : 0;
     if (!ok || v < INT32_MIN || v > INT32_MAX)

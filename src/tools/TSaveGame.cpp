@@ -1,10 +1,10 @@
 #include "tools/TSaveGame.h"
 
+#include "gamedb/FixedFile.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/KeyFilter.h"
 #include "widgets/Prompts.h"
-#include "gamedb/FixedFile.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -71,6 +71,9 @@ void TSaveGame::buildSide(Side& side, int left, const QString& title, const char
         // A slot holds 80 bytes; the box never takes more, typed or pasted.
         box->setMaxLength(static_cast<int>(gamedb::kNameWidth));
         restrictToGameText(box);
+        // Sticky: an Undo back to the loaded text clears the box's own modified state, yet the
+        // user did edit it (and may have undone a different text than they think).
+        connect(box, &QLineEdit::textEdited, this, [this] { edited_ = true; });
         side.boxes[static_cast<std::size_t>(i)] = box;
     }
     side.create = new QPushButton(this);
@@ -157,13 +160,8 @@ bool TSaveGame::FormClose()
 {
     if (saved_)
         return true;
-    bool edited = false;
-    for (const Side* side : {&side16_, &side8_}) {
-        for (const QLineEdit* box : side->boxes)
-            edited = edited || box->isModified();
-    }
     // Only Yes saves; No, Escape and the close box discard.
-    if (!edited || ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")) != Prompts::Answer::Yes)
+    if (!edited_ || ctx_.prompts.confirm(this, QStringLiteral("Save Changes?")) != Prompts::Answer::Yes)
         return true;
     return save();
 }

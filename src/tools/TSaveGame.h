@@ -66,5 +66,6 @@ private:
     ToolContext ctx_;
     Side side16_;
     Side side8_;
-    bool saved_ = false; // a successful save closes without asking again
+    bool saved_ = false;  // a successful save closes without asking again
+    bool edited_ = false; // a box was changed by the user (by key, paste, cut or undo)
 };

@@ -1,10 +1,10 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
-#include "widgets/AppConfig.h"
 #include "app/THovedmenu.h"
 #include "gamedb/GameError.h"
 #include "tools/THallFame.h"
+#include "widgets/AppConfig.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -230,21 +230,25 @@ void TestHallFame::unchangedSaveIsByteIdenticalButForBytesAfterANamesZero()
 
 void TestHallFame::keysMakeCancelAsk_data()
 {
+    using A = Prompts::Answer;
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("yes");
+    QTest::addColumn<int>("answer"); // to "Save Changes?"
     QTest::addColumn<bool>("escape");
-    QTest::newRow("left arrow in Manager, No") << "Manager" << int(Qt::Key_Left) << false << false;
-    QTest::newRow("right arrow in Team, Yes") << "Team" << int(Qt::Key_Right) << true << false;
-    QTest::newRow("home in Points, Escape, No") << "Points" << int(Qt::Key_Home) << false << true;
-    QTest::newRow("shift in Points, Escape, Yes") << "Points" << int(Qt::Key_Shift) << true << true;
+    QTest::newRow("left arrow in Manager, No") << "Manager" << int(Qt::Key_Left) << int(A::No) << false;
+    QTest::newRow("right arrow in Team, Yes") << "Team" << int(Qt::Key_Right) << int(A::Yes) << false;
+    QTest::newRow("home in Points, Escape, No") << "Points" << int(Qt::Key_Home) << int(A::No) << true;
+    QTest::newRow("shift in Points, Escape, Yes") << "Points" << int(Qt::Key_Shift) << int(A::Yes) << true;
+    QTest::newRow("end in Team, question dismissed") << "Team" << int(Qt::Key_End) << int(A::Dismissed) << false;
+    QTest::newRow("left arrow in Manager, Escape, question dismissed")
+        << "Manager" << int(Qt::Key_Left) << int(A::Dismissed) << true;
 }
 
 void TestHallFame::keysMakeCancelAsk()
 {
     QFETCH(QString, box);
     QFETCH(int, key);
-    QFETCH(bool, yes);
+    QFETCH(int, answer);
     QFETCH(bool, escape);
     QByteArray original = plainFile();
     original.replace(R + 10, 3, "ABC"); // after a zero: only a save clears it
@@ -256,15 +260,17 @@ void TestHallFame::keysMakeCancelAsk()
     QCOMPARE(target->text(), before);
     QVERIFY(e.window->isModified());
 
-    e.prompts.confirmAnswers = {yes};
+    e.prompts.confirmAnswers = {Prompts::Answer(answer)};
     if (escape)
         QTest::keyClick(target, Qt::Key_Escape);
     else
         QTest::mouseClick(e.cancel, Qt::LeftButton);
     QCOMPARE(e.prompts.texts(Kind::Confirm), QStringList{"Save Changes?"});
     QVERIFY(!e.window->isVisible());
-    QCOMPARE(readAll(path()) == original, !yes);
-    if (yes)
+    // Only No throws the edits away.
+    const bool saved = Prompts::Answer(answer) != Prompts::Answer::No;
+    QCOMPARE(readAll(path()) == original, !saved);
+    if (saved)
         QCOMPARE(readAll(path()).mid(R + 10, 3), QByteArray(3, '\0'));
 }
 
@@ -318,6 +324,18 @@ void TestHallFame::invalidPointsStopTheSave_data()
     QTest::newRow("below 32 bits") << "-2147483649"
                                    << ""
                                    << "-2147483649";
+    QTest::newRow("line feed after") << "12\n"
+                                     << ""
+                                     << "12\n";
+    QTest::newRow("CRLF after") << "7\r\n"
+                                << ""
+                                << "7\r\n";
+    QTest::newRow("tab before") << "\t5"
+                                << ""
+                                << "\t5";
+    QTest::newRow("space after") << "5 "
+                                 << ""
+                                 << "5 ";
     QTest::newRow("far too long") << ""
                                   << "99999999999999999999999"
                                   << "99999999999999999999999";

@@ -1,10 +1,10 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
-#include "widgets/AppConfig.h"
 #include "app/THovedmenu.h"
 #include "gamedb/GameError.h"
 #include "tools/TSaveGame.h"
+#include "widgets/AppConfig.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -210,39 +210,51 @@ void TestSaveGame::namesStopAtEightyCharacters()
 
 void TestSaveGame::cancelAsksOnlyAfterAnEdit_data()
 {
-    QTest::addColumn<QString>("keys"); // typed into Mb82, then as many Backspaces
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("nothing typed") << "" << false << false;
-    QTest::newRow("nothing typed, Escape") << "" << false << true;
-    QTest::newRow("typed and deleted, No") << "a" << false << false;
-    QTest::newRow("typed and deleted, Yes, Escape") << "ab" << true << true;
+    using A = Prompts::Answer;
+    QTest::addColumn<QString>("keys"); // typed into Mb82, then taken back
+    QTest::addColumn<bool>("undo");    // taken back by Ctrl+Z rather than Backspace
+    QTest::addColumn<int>("answer");   // to "Save Changes?"
+    QTest::addColumn<bool>("escape");  // Escape in the window rather than Cancel
+    QTest::newRow("nothing typed") << "" << false << int(A::No) << false;
+    QTest::newRow("nothing typed, Escape") << "" << false << int(A::No) << true;
+    QTest::newRow("typed and deleted, No") << "a" << false << int(A::No) << false;
+    QTest::newRow("typed and deleted, Yes, Escape") << "ab" << false << int(A::Yes) << true;
+    QTest::newRow("typed and deleted, question dismissed") << "ab" << false << int(A::Dismissed) << false;
+    QTest::newRow("typed and undone, No") << "abc" << true << int(A::No) << false;
+    QTest::newRow("typed and undone, Yes") << "a" << true << int(A::Yes) << false;
+    QTest::newRow("typed and undone, Escape, question dismissed") << "ab" << true << int(A::Dismissed) << true;
 }
 
 void TestSaveGame::cancelAsksOnlyAfterAnEdit()
 {
     QFETCH(QString, keys);
-    QFETCH(bool, yes);
+    QFETCH(bool, undo);
+    QFETCH(int, answer);
     QFETCH(bool, escape);
     QByteArray file = k16;
     file.replace(80 + 3, 2, "zz"); // after a zero: only a save clears it
     writeAll(path16(), file);
     Renamer r(dir_->path());
     QTest::mouseClick(r.window->findChild<QPushButton*>("C8"), Qt::LeftButton); // no edit
-    QTest::keyClicks(r.box("Mb162"), keys);
-    for (int i = 0; i < keys.size(); ++i)
-        QTest::keyClick(r.box("Mb162"), Qt::Key_Backspace);
-    QCOMPARE(r.box("Mb162")->text(), QString());
+    QLineEdit* box = r.box("Mb162");
+    QTest::keyClicks(box, keys);
+    for (int i = 0; i < keys.size() && !box->text().isEmpty(); ++i)
+        QTest::keyClick(box, undo ? Qt::Key_Z : Qt::Key_Backspace, undo ? Qt::ControlModifier : Qt::NoModifier);
+    QCOMPARE(box->text(), QString());
+    if (undo)
+        QVERIFY(!box->isModified()); // the box itself forgets the edit
 
-    r.prompts.confirmAnswers = {yes};
+    r.prompts.confirmAnswers = {Prompts::Answer(answer)};
     if (escape)
         QTest::keyClick(r.box("Mb161"), Qt::Key_Escape);
     else
         QTest::mouseClick(r.cancel, Qt::LeftButton);
     QVERIFY(!r.window->isVisible());
     QCOMPARE(r.prompts.texts(Kind::Confirm), keys.isEmpty() ? QStringList() : QStringList{"Save Changes?"});
-    QCOMPARE(readAll(path16()), yes ? k16 : file);
-    QCOMPARE(QFile::exists(path8()), yes);
+    // Only Yes saves.
+    const bool saved = Prompts::Answer(answer) == Prompts::Answer::Yes;
+    QCOMPARE(readAll(path16()), saved ? k16 : file);
+    QCOMPARE(QFile::exists(path8()), saved);
 }
 
 void TestSaveGame::failureOnTheEightMbFileKeepsTheWindow()
