@@ -1,6 +1,7 @@
 #pragma once
-// One table per record layout: every field's control name, offset, width and encoding. The same
-// table drives decoding, save-time re-encoding, list lines and the pages' show and store steps.
+// One table per record layout: every field's control name, offset, width, encoding and CSV column.
+// The same table drives decoding, save-time re-encoding, list lines, the pages' show and store
+// steps and the CSV export and import.
 
 #include <cstdint>
 #include <span>
@@ -24,6 +25,7 @@ struct Field {
     std::uint16_t offset;
     std::uint16_t width;
     Encoding encoding;
+    std::string_view column; // its CSV column: lower case, words joined by '_'
 };
 
 using Schema = std::span<const Field>;

@@ -1,0 +1,466 @@
+// CSV export and import of the three tables: the schema's column names, what the export writes,
+// byte-exact round trips, partial and reordered sheets, new records, and every refusal.
+#include "gamedb/Csv.h"
+#include "gamedb/GameError.h"
+#include "gamedb/ManagerDb.h"
+#include "gamedb/PlayerDb.h"
+#include "gamedb/TeamDb.h"
+#include "sample/Names.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <set>
+
+using namespace gamedb;
+
+namespace {
+
+const DbFormat& formatNamed(const QString& name)
+{
+    if (name == "managers")
+        return kManagerFormat;
+    if (name == "teams")
+        return kTeamFormat;
+    return kPlayerFormat;
+}
+
+const Field& column(const DbFormat& f, std::string_view name)
+{
+    for (const Field& field : f.schema) {
+        if (field.column == name)
+            return field;
+    }
+    throw std::logic_error("no column " + std::string(name));
+}
+
+void setText(RecordTable& t, int n, std::string_view col, std::string_view text)
+{
+    writeText(t.record(n), column(t.format(), col), text);
+}
+
+void setNumber(RecordTable& t, int n, std::string_view col, long long v)
+{
+    writeNumber(t.record(n), column(t.format(), col), v);
+}
+
+// Every byte random: texts without a zero byte, junk after one, control characters, commas,
+// quotes and line breaks, septets above what their encoding writes, flags of any value.
+RecordTable noisyTable(const DbFormat& f, int n)
+{
+    sample::Rng rng(static_cast<std::uint32_t>(f.recordSize + 7));
+    RecordTable t(f);
+    for (int i = 0; i < n; ++i) {
+        std::uint8_t* r = t.record(t.append());
+        for (std::size_t b = 0; b < f.recordSize; ++b)
+            r[b] = static_cast<std::uint8_t>(rng.below(256));
+        // Some texts short, so that a zero byte ends them with junk behind it.
+        for (const Field& field : f.schema) {
+            if (field.encoding == Encoding::Text && rng.below(2) == 0)
+                r[field.offset + rng.below(field.width)] = 0;
+        }
+    }
+    return t;
+}
+
+// count players with simple names and ascending IDs from firstId.
+RecordTable players(int count, int firstId = 10)
+{
+    RecordTable t(kPlayerFormat);
+    for (int i = 1; i <= count; ++i) {
+        t.append();
+        setNumber(t, i, "id", firstId + i - 1);
+        setText(t, i, "first_name", "First" + std::to_string(i));
+        setText(t, i, "second_name", "Second" + std::to_string(i));
+        setNumber(t, i, "age", 20 + i);
+    }
+    return t;
+}
+
+QString importError(RecordTable& t, const std::string& csv)
+{
+    try {
+        importCsv(t, csv);
+    } catch (const GameError& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+std::vector<std::string> split(const std::string& s, const std::string& sep)
+{
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    for (std::size_t next; (next = s.find(sep, at)) != std::string::npos; at = next + sep.size())
+        out.push_back(s.substr(at, next - at));
+    out.push_back(s.substr(at));
+    return out;
+}
+
+std::string join(const std::vector<std::string>& parts, const std::string& sep)
+{
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i ? sep : "") + parts[i];
+    return out;
+}
+
+QByteArray recordBytes(const RecordTable& t, int n)
+{
+    return QByteArray(reinterpret_cast<const char*>(t.record(n)), static_cast<qsizetype>(t.format().recordSize));
+}
+
+} // namespace
+
+class TestCsv : public QObject {
+    Q_OBJECT
+private slots:
+    void columnNamesAreDistinctAndReadable_data();
+    void columnNamesAreDistinctAndReadable();
+    void columnsNameTheRightFields_data();
+    void columnsNameTheRightFields();
+    void exportWritesWhatThePagesShow();
+    void roundTripKeepsEveryByte_data();
+    void roundTripKeepsEveryByte();
+    void oneChangedCellChangesOnlyItsField();
+    void sortedFilteredSheetUpdatesOnlyItsRows();
+    void newRowsAppendWithSmallestFreeId();
+    void fileVariantsReadAlike_data();
+    void fileVariantsReadAlike();
+    void refusalsChangeNothing_data();
+    void refusalsChangeNothing();
+    void manyProblemsListTheFirst();
+};
+
+void TestCsv::columnNamesAreDistinctAndReadable_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* k : {"managers", "teams", "players"})
+        QTest::newRow(k) << QString(k);
+}
+
+// A repeated or missing name would make a column ambiguous or unreachable.
+void TestCsv::columnNamesAreDistinctAndReadable()
+{
+    QFETCH(QString, kind);
+    const DbFormat& f = formatNamed(kind);
+    std::set<std::string_view> seen{kRecordColumn};
+    const QRegularExpression readable("^[a-z][a-z0-9]*(_[a-z0-9]+)*$");
+    for (const Field& field : f.schema) {
+        const QString name = QString::fromUtf8(field.column.data(), static_cast<qsizetype>(field.column.size()));
+        QVERIFY2(readable.match(name).hasMatch(), qPrintable(QString::fromUtf8(field.control.data()) + ": " + name));
+        QVERIFY2(seen.insert(field.column).second, qPrintable(name));
+    }
+    QCOMPARE(column(f, kIdColumn).offset, 0);
+}
+
+void TestCsv::columnsNameTheRightFields_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("player first name") << "players"
+                                       << "first_name" << 4;
+    QTest::newRow("date of birth") << "players"
+                                   << "date_of_birth" << 161;
+    QTest::newRow("goalkeeper") << "players"
+                                << "goalkeeper" << 175;
+    QTest::newRow("potential") << "players"
+                               << "potential" << 187;
+    QTest::newRow("passing") << "players"
+                             << "passing" << 207;
+    QTest::newRow("technique") << "players"
+                               << "technique" << 214;
+    QTest::newRow("long name ita") << "teams"
+                                   << "long_name_ita" << 109;
+    QTest::newRow("short name fre") << "teams"
+                                    << "short_name_fre" << 459;
+    QTest::newRow("description dut") << "teams"
+                                     << "description_dut" << 704;
+    QTest::newRow("colour secondary home") << "teams"
+                                           << "colour_secondary_home" << 918;
+    QTest::newRow("colour primary home") << "teams"
+                                         << "colour_primary_home" << 933;
+    QTest::newRow("colour primary away") << "teams"
+                                         << "colour_primary_away" << 963;
+    QTest::newRow("gender fre") << "teams"
+                                << "gender_fre" << 1022;
+    QTest::newRow("gender por") << "teams"
+                                << "gender_por" << 1023;
+    QTest::newRow("manager last name") << "managers"
+                                       << "last_name" << 24;
+    QTest::newRow("board confidence") << "managers"
+                                      << "board_confidence" << 247;
+}
+
+void TestCsv::columnsNameTheRightFields()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, column);
+    QFETCH(int, offset);
+    QCOMPARE(int(::column(formatNamed(kind), column.toStdString()).offset), offset);
+}
+
+void TestCsv::exportWritesWhatThePagesShow()
+{
+    RecordTable t = players(2);
+    setText(t, 1, "first_name", "Zo\xEB");       // Zoë in the game's code page
+    setText(t, 1, "second_name", "O\"Neil, Jr"); // quote and comma
+    setText(t, 1, "club", " Leading space");     // a spreadsheet would trim it unquoted
+    setNumber(t, 1, "potential", -1);
+    t.record(1)[column(kPlayerFormat, "goalkeeper").offset] = 7;    // read as 2
+    std::memset(t.record(2) + 69, 'N', 35);                         // nationality without a zero byte
+    std::memcpy(t.record(2) + 106, "Club\0junk", 9);                // junk after the zero byte
+    t.record(2)[column(kPlayerFormat, "ability").offset + 1] = 200; // stored 0, 200: reads 200
+
+    const std::string csv = exportCsv(t);
+    QVERIFY(csv.starts_with("\xEF\xBB\xBF"
+                            "record,id,first_name,second_name,nationality,caps,goals,club,"
+                            "contract_started,contract_ends,date_of_birth,age,goalkeeper,sweeper,"));
+    const std::vector<std::string> lines = split(csv, "\r\n");
+    QCOMPARE(lines.size(), std::size_t(4)); // header, two records, nothing after the last line end
+    QVERIFY(lines[0].ends_with(",tackling,technique"));
+    QCOMPARE(lines[3], std::string());
+    QVERIFY(lines[1].starts_with("1,10,Zo\xC3\xAB,\"O\"\"Neil, Jr\",,0,0,\" Leading space\",,,,21,2,0,"));
+    QVERIFY(lines[1].find(",0,-1,0,") != std::string::npos); // ability, potential, reputation
+    QVERIFY(lines[2].starts_with("2,11,First2,Second2," + std::string(35, 'N') + ",0,0,Club,,,,22,"));
+    QVERIFY(lines[2].find(",200,0,0,") != std::string::npos);
+}
+
+void TestCsv::roundTripKeepsEveryByte_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* k : {"managers", "teams", "players"})
+        QTest::newRow(k) << QString(k);
+}
+
+void TestCsv::roundTripKeepsEveryByte()
+{
+    QFETCH(QString, kind);
+    RecordTable t = noisyTable(formatNamed(kind), 400);
+    const std::vector<std::uint8_t> before = t.bytes();
+    importCsv(t, exportCsv(t));
+    QCOMPARE(t.count(), 400);
+    QVERIFY(t.bytes() == before);
+}
+
+void TestCsv::oneChangedCellChangesOnlyItsField()
+{
+    RecordTable t = noisyTable(kPlayerFormat, 50);
+    // No line break inside a cell, so that a row is a line; commas and quotes stay.
+    for (int i = 1; i <= t.count(); ++i) {
+        for (const Field& f : kPlayerFormat.schema) {
+            for (int b = 0; f.encoding == Encoding::Text && b < f.width; ++b) {
+                std::uint8_t& c = t.record(i)[f.offset + b];
+                c = (c == '\r' || c == '\n') ? 'x' : c;
+            }
+        }
+    }
+    const std::vector<std::uint8_t> before = t.bytes();
+
+    std::vector<std::string> lines = split(exportCsv(t), "\r\n");
+    const std::vector<std::string> header = split(lines[0], ",");
+    // Only numbers follow the age, so it is found counting from the end of the row.
+    const auto fromEnd = header.end() - std::find(header.begin(), header.end(), "age");
+    std::vector<std::string> row = split(lines[7], ",");
+    QVERIFY(row.front() == "7");
+    row[row.size() - static_cast<std::size_t>(fromEnd)] = "99";
+    lines[7] = join(row, ",");
+    importCsv(t, join(lines, "\r\n"));
+
+    std::vector<std::uint8_t> expected = before;
+    expected[6 * kPlayerFormat.recordSize + column(kPlayerFormat, "age").offset] = 99;
+    QVERIFY(t.bytes() == expected);
+}
+
+void TestCsv::sortedFilteredSheetUpdatesOnlyItsRows()
+{
+    RecordTable t = players(5);
+    const RecordTable before = t;
+    // Sorted by age downwards, filtered to two players, with only three columns kept.
+    importCsv(t, "first_name,age,record\n"
+                 "Fourth,40,4\n"
+                 "First2,30,2\n");
+    QCOMPARE(t.count(), 5);
+    for (int n : {1, 3, 5})
+        QCOMPARE(recordBytes(t, n), recordBytes(before, n));
+    RecordTable expected = before;
+    setText(expected, 4, "first_name", "Fourth");
+    setNumber(expected, 4, "age", 40);
+    setNumber(expected, 2, "age", 30);
+    QCOMPARE(recordBytes(t, 4), recordBytes(expected, 4));
+    QCOMPARE(recordBytes(t, 2), recordBytes(expected, 2));
+}
+
+void TestCsv::newRowsAppendWithSmallestFreeId()
+{
+    RecordTable t = players(3, 0);
+    setNumber(t, 3, "id", 3); // IDs 0, 1, 3
+    const RecordTable before = t;
+    // The second row asks for 2 explicitly, so the first new row must not take it; a row of
+    // empty cells is a spreadsheet's leftover, not a record.
+    importCsv(t, "record,id,first_name,age,potential\r\n"
+                 ",,Newcomer,,-1\r\n"
+                 ",2,Other,17,5\r\n"
+                 ",,,,\r\n"
+                 "1,0,First1,21,0\r\n");
+    QCOMPARE(t.count(), 5);
+    for (int n = 1; n <= 3; ++n)
+        QCOMPARE(recordBytes(t, n), recordBytes(before, n));
+
+    RecordTable expected(kPlayerFormat);
+    expected.append();
+    expected.append();
+    setNumber(expected, 1, "id", 4);
+    setText(expected, 1, "first_name", "Newcomer");
+    setNumber(expected, 1, "potential", -1);
+    setNumber(expected, 2, "id", 2);
+    setText(expected, 2, "first_name", "Other");
+    setNumber(expected, 2, "age", 17);
+    setNumber(expected, 2, "potential", 5);
+    QCOMPARE(recordBytes(t, 4), recordBytes(expected, 1));
+    QCOMPARE(recordBytes(t, 5), recordBytes(expected, 2));
+}
+
+void TestCsv::fileVariantsReadAlike_data()
+{
+    QTest::addColumn<bool>("bom");
+    QTest::addColumn<QString>("lineEnd");
+    QTest::newRow("BOM, CRLF") << true << "\r\n";
+    QTest::newRow("BOM, LF") << true << "\n";
+    QTest::newRow("no BOM, CRLF") << false << "\r\n";
+    QTest::newRow("no BOM, LF, no final line end") << false << "";
+}
+
+// Quoted cells hold commas, quotes and line breaks; the line numbers of later rows count the
+// physical lines, so the refusal after the two-line cell names line 4.
+void TestCsv::fileVariantsReadAlike()
+{
+    QFETCH(bool, bom);
+    QFETCH(QString, lineEnd);
+    const std::string end = lineEnd.isEmpty() ? "\n" : lineEnd.toStdString();
+    const std::string prefix = bom ? "\xEF\xBB\xBF" : "";
+    const std::string head = prefix + "record,first_name,second_name,age" + end;
+    const std::string row1 = "1,\"Zo\xC3\xAB, \"\"Z\"\"\",\"Two\nLines\",33" + end;
+    const std::string last = lineEnd.isEmpty() ? "2,Al,Bo,44" : "2,Al,Bo,44" + end;
+
+    RecordTable t = players(2);
+    importCsv(t, head + row1 + last);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(t.record(1)) + 4, 11), QByteArray("Zo\xEB, \"Z\"\0\0", 11));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(t.record(1)) + 34, 10), QByteArray("Two\nLines\0", 10));
+    QCOMPARE(int(t.record(1)[174]), 33);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(t.record(2)) + 4, 3), QByteArray("Al\0", 3));
+    QCOMPARE(int(t.record(2)[174]), 44);
+
+    const RecordTable before = t;
+    const QString error = importError(t, head + row1 + "2,Al,Bo,300" + end);
+    QCOMPARE(error, "line 4, column age: '300' does not fit this field: allowed are 0 to 255");
+    QVERIFY(t.bytes() == before.bytes());
+}
+
+void TestCsv::refusalsChangeNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QString>("message"); // the first problem listed
+
+    const char* h = "record,id,first_name,second_name,caps,age,potential\r\n";
+    auto csv = [&](const char* rows) { return QByteArray(h) + rows; };
+    QTest::newRow("unknown column") << "players" << 3 << QByteArray("record,shoe_size\r\n1,3\r\n")
+                                    << "line 1, column shoe_size: the players have no such column";
+    QTest::newRow("column twice") << "players" << 3 << QByteArray("record,age,age\r\n1,3,3\r\n")
+                                  << "line 1, column age: the column appears twice";
+    QTest::newRow("no record column") << "players" << 3 << QByteArray("id,age\r\n10,3\r\n")
+                                      << "line 1: the column record (the record numbers) is missing";
+    QTest::newRow("empty file") << "players" << 3 << QByteArray() << "line 1: the file holds no header row";
+    QTest::newRow("record twice") << "players" << 3 << csv("1,10,A,B,0,20,0\r\n2,11,A,B,0,20,0\r\n1,10,A,B,0,21,0\r\n")
+                                  << "line 4, column record: record 1 appears twice (also on line 2)";
+    QTest::newRow("record beyond count") << "players" << 3 << csv("4,13,A,B,0,20,0\r\n")
+                                         << "line 2, column record: there is no record 4: the records are 1 to 3";
+    QTest::newRow("record 0") << "players" << 3 << csv("0,13,A,B,0,20,0\r\n")
+                              << "line 2, column record: there is no record 0: the records are 1 to 3";
+    QTest::newRow("record not a number") << "players" << 3 << csv("one,13,A,B,0,20,0\r\n")
+                                         << "line 2, column record: 'one' is not a valid integer value";
+    QTest::newRow("300 in one byte") << "players" << 3 << csv("1,10,A,B,0,300,0\r\n")
+                                     << "line 2, column age: '300' does not fit this field: allowed are 0 to 255";
+    QTest::newRow("huge number") << "players" << 3 << csv("1,10,A,B,99999999999999999999,20,0\r\n")
+                                 << "line 2, column caps: '99999999999999999999' does not fit this field: "
+                                    "allowed are 0 to 255";
+    QTest::newRow("potential below -127") << "players" << 3 << csv("1,10,A,B,0,20,-128\r\n")
+                                          << "line 2, column potential: '-128' does not fit this field: "
+                                             "allowed are -127 to 32767";
+    QTest::newRow("36-character name") << "players" << 3
+                                       << csv(("1,10,A," + std::string(36, 'x') + ",0,20,0\r\n").c_str())
+                                       << "line 2, column second_name: '" + QString(36, 'x') +
+                                              "' is longer than this field: at most 35 characters";
+    QTest::newRow("31-character first name with accents")
+        << "players" << 3
+        << csv(("1,10," + std::string(15, 'x') + std::string(8, 'a') +
+                "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9,B,0,20,0\r\n")
+                   .c_str())
+        << QString("line 2, column first_name: '") + QString(15, 'x') + QString(8, 'a') + QString(8, QChar(0xE9)) +
+               "' is longer than this field: at most 30 characters";
+    QTest::newRow("outside the code page")
+        << "players" << 3 << csv("1,10,\xCE\xA9mega,B,0,20,0\r\n")
+        << QString("line 2, column first_name: '") + QChar(0x3A9) + "mega' holds a character the game cannot store";
+    QTest::newRow("not UTF-8") << "players" << 3 << csv("1,10,Zo\xEB,B,0,20,0\r\n")
+                               << "line 2, column first_name: 'Zo\xEF\xBF\xBD' holds a character the game cannot store";
+    QTest::newRow("12a") << "players" << 3 << csv("1,10,A,B,12a,20,0\r\n")
+                         << "line 2, column caps: '12a' is not a valid integer value";
+    QTest::newRow("empty number") << "players" << 3 << csv("1,10,A,B,,20,0\r\n")
+                                  << "line 2, column caps: '' is not a valid integer value";
+    QTest::newRow("plus sign") << "players" << 3 << csv("1,10,A,B,+3,20,0\r\n")
+                               << "line 2, column caps: '+3' is not a valid integer value";
+    QTest::newRow("ID of another record")
+        << "players" << 3 << csv("2,10,A,B,0,20,0\r\n") << "line 2, column id: '10' is also the ID of record 1";
+    QTest::newRow("new row with a taken ID")
+        << "players" << 3 << csv(",12,A,B,0,20,0\r\n") << "line 2, column id: '12' is also the ID of record 3";
+    QTest::newRow("two new rows, one ID") << "players" << 3 << csv(",50,A,B,0,20,0\r\n,50,C,D,0,20,0\r\n")
+                                          << "line 2, column id: '50' is also the ID of a record this file adds";
+    QTest::newRow("cells missing") << "players" << 3 << csv("1,10,A\r\n")
+                                   << "line 2: this row has 3 cells, the header 7";
+    QTest::newRow("quote never closed") << "players" << 3 << csv("1,10,\"A,B,0,20,0\r\n")
+                                        << "line 2: the file is not valid CSV here";
+    QTest::newRow("flag of 2") << "teams" << 3 << QByteArray("record,eu_member\r\n1,2\r\n")
+                               << "line 2, column eu_member: '2' does not fit this field: allowed are 0 to 1";
+    QTest::newRow("capacity") << "managers" << 1000 << QByteArray("record,id,first_name\r\n,,Extra\r\n")
+                              << "line 2, column record: no room for another record: the table holds at most "
+                                 "1000 managers";
+}
+
+// The table keeps every byte and its count; the message names line and column.
+void TestCsv::refusalsChangeNothing()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, records);
+    QFETCH(QByteArray, csv);
+    QFETCH(QString, message);
+    const DbFormat& f = formatNamed(kind);
+    RecordTable t(f);
+    for (int i = 1; i <= records; ++i) {
+        t.append();
+        setNumber(t, i, "id", 9 + i);
+    }
+    const RecordTable before = t;
+    const QString error = importError(t, csv.toStdString());
+    QVERIFY2(error.startsWith(message), qPrintable(error));
+    QCOMPARE(t.count(), records);
+    QVERIFY(t.bytes() == before.bytes());
+}
+
+void TestCsv::manyProblemsListTheFirst()
+{
+    RecordTable t = players(20);
+    std::string csv = "record,age\n";
+    for (int i = 1; i <= 12; ++i)
+        csv += std::to_string(i) + ",1000\n";
+    const QStringList lines = importError(t, csv).split('\n');
+    QCOMPARE(lines.size(), 11);
+    QCOMPARE(lines.first(), "line 2, column age: '1000' does not fit this field: allowed are 0 to 255");
+    QVERIFY(lines[9].startsWith("line 11, column age:"));
+    QCOMPARE(lines.last(), "(and 2 more)");
+}
+
+QTEST_GUILESS_MAIN(TestCsv)
+#include "tst_csv.moc"
