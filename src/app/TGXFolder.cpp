@@ -1,9 +1,9 @@
 #include "app/TGXFolder.h"
 
+#include "gamedb/GameError.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/Prompts.h"
-#include "gamedb/GameError.h"
 
 #include <QCloseEvent>
 #include <QCollator>
@@ -72,7 +72,8 @@ void checkListable(const QString& path)
 
 QStringList sortedSubfolders(const QString& path)
 {
-    QStringList names = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    // Hidden folders too: a game installed under a compatibility layer's prefix sits below one.
+    QStringList names = QDir(path).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
     QCollator collator{QLocale(QLocale::English)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
@@ -244,6 +245,10 @@ void TGXFolder::Button1Click()
 {
     guarded(ctx_.prompts, boxParent(), [&] {
         const QString folder = withoutRootSeparator(QDir::toNativeSeparators(directory_));
+        // Such a folder would be stored as two broken lines; it is refused before anything changes.
+        if (!IniFile::holdsOnOneLine(folder))
+            throw gamedb::GameError(
+                "A folder whose name holds a line break cannot be stored in KRVX.ini; rename it or choose another");
         ctx_.config.setGameFolder(folder);
         const IniFile& ini = ctx_.config.ini();
         if (!ini.write(QStringLiteral("Path"), QStringLiteral("GXPath"), folder))

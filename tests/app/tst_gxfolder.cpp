@@ -1,9 +1,9 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
-#include "widgets/AppConfig.h"
 #include "app/TGXFolder.h"
 #include "app/THovedmenu.h"
+#include "widgets/AppConfig.h"
 
 #include <QtTest>
 
@@ -21,7 +21,8 @@ using Kind = ScriptedPrompts::Kind;
 namespace {
 
 // The game folder's subfolders in the order the list shows them.
-const QStringList kGameSubfolders{"Alpha", "beta", "Delta", "\u00c9tude", "gamma"};
+// Hidden folders are listed too: a game may be installed below one.
+const QStringList kGameSubfolders{".hidden", "Alpha", "beta", "Delta", "\u00c9tude", "gamma"};
 
 QStringList texts(const QListWidget* list)
 {
@@ -66,7 +67,10 @@ private slots:
     void browsingByDoubleClickAndEnter();
     void okStoresTheFolderShown_data();
     void okStoresTheFolderShown();
+    void okKeepsTheRestOfTheIniFile_data();
     void okKeepsTheRestOfTheIniFile();
+    void hiddenFolderCanBeChosen();
+    void folderWithALineBreakIsRefused();
     void leavingWithoutOkChangesNothing_data();
     void leavingWithoutOkChangesNothing();
     void unwritableIniKeepsTheDialogOpen_data();
@@ -156,7 +160,7 @@ void TestGXFolder::listShowsPathThenSortedSubfolders()
     QVERIFY(dialog);
     QVERIFY(prompts_.asked.isEmpty());
     QCOMPARE(dialog->directory(), QDir::cleanPath(game()));
-    // Letter case ignored, the accented letter beside its base letter; no hidden folder, no file.
+    // Letter case ignored, the accented letter beside its base letter; no file.
     QCOMPARE(texts(dialog->Dir), pathColumn(game()) + kGameSubfolders);
     QCOMPARE(dialog->Dir->currentItem()->text(), QString("game"));
     QVERIFY(dialog->Dir->hasFocus());
@@ -180,11 +184,11 @@ void TestGXFolder::browsingByDoubleClickAndEnter()
     QCOMPARE(dialog->directory(), QDir::cleanPath(game()));
     QCOMPARE(texts(dir), pathColumn(game()) + kGameSubfolders);
 
-    // Down to the first subfolder and in with the keypad's Enter.
+    // Down to the first subfolder (a hidden one) and in with the keypad's Enter.
     QTest::keyClick(dir, Qt::Key_Down);
     QTest::keyClick(dir, Qt::Key_Enter);
-    QCOMPARE(dialog->directory(), QDir::cleanPath(game() + "/Alpha"));
-    QCOMPARE(texts(dir), pathColumn(game() + "/Alpha"));
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game() + "/.hidden"));
+    QCOMPARE(texts(dir), pathColumn(game() + "/.hidden"));
 
     // The root entry.
     doubleClick(dir, "/");
@@ -240,11 +244,20 @@ void TestGXFolder::okStoresTheFolderShown()
     QTRY_COMPARE(openDialogs(), 0);
 }
 
+void TestGXFolder::okKeepsTheRestOfTheIniFile_data()
+{
+    // "@" stands for the game folder's path.
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("CRLF") << QByteArray("; kept as it is\r\n[Other]\r\nKey=C:\\Games\\OLD, with comma\r\n"
+                                        "[path]\r\ngxpath=@\r\nExtra=1\r\n\r\n[Last]\r\nA=b\r\n");
+    QTest::newRow("LF, a byte that is not UTF-8, no final ending")
+        << QByteArray("\xEF\xBB\xBF[Managers]\nLast=Andr\xE9\n[Path]\nGXPath=@\n[Last]\nA=b");
+}
+
 void TestGXFolder::okKeepsTheRestOfTheIniFile()
 {
-    const QByteArray before = "; kept as it is\r\n[Other]\r\nKey=C:\\Games\\OLD, with comma\r\n"
-                              "[path]\r\ngxpath=" +
-                              game().toUtf8() + "\r\nExtra=1\r\n\r\n[Last]\r\nA=b\r\n";
+    QFETCH(QByteArray, before);
+    before.replace("@", game().toUtf8());
     writeAll(ini(), before);
     main_.reset();
     config_ = std::make_unique<AppConfig>(tmp_->path() + "/start");
@@ -260,9 +273,50 @@ void TestGXFolder::okKeepsTheRestOfTheIniFile()
 
     QVERIFY(prompts_.asked.isEmpty());
     QByteArray after = before;
-    after.replace("gxpath=" + game().toUtf8(), "GXPath=" + QDir::cleanPath(game() + "/Delta").toUtf8());
+    after.replace("=" + game().toUtf8(), "=" + QDir::cleanPath(game() + "/Delta").toUtf8());
     QCOMPARE(readAll(ini()), after);
     QTRY_COMPARE(openDialogs(), 0);
+}
+
+void TestGXFolder::hiddenFolderCanBeChosen()
+{
+    QVERIFY(QDir().mkpath(game() + "/.hidden/drive_c"));
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    doubleClick(dialog->Dir, ".hidden");
+    QCOMPARE(texts(dialog->Dir), pathColumn(game() + "/.hidden") + QStringList{"drive_c"});
+    doubleClick(dialog->Dir, "drive_c");
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    QVERIFY(prompts_.asked.isEmpty());
+    QCOMPARE(config_->gameFolder(), QDir::cleanPath(game() + "/.hidden/drive_c"));
+    QCOMPARE(AppConfig(config_->startupDir()).gameFolder(), config_->gameFolder());
+}
+
+void TestGXFolder::folderWithALineBreakIsRefused()
+{
+    const QByteArray before = "[Path]\nGXPath=" + game().toUtf8() + "\n";
+    writeAll(ini(), before);
+    QVERIFY(QDir().mkpath(game() + "/two\nlines"));
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    doubleClick(dialog->Dir, "two\nlines");
+    QCOMPARE(dialog->directory(), QDir::cleanPath(game() + "/two\nlines"));
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+
+    QCOMPARE(prompts_.texts(Kind::GeneralError),
+             QStringList{"A folder whose name holds a line break cannot be stored in KRVX.ini; rename it or choose "
+                         "another."});
+    QCOMPARE(config_->gameFolder(), game());
+    QCOMPARE(readAll(ini()), before);
+    QTest::qWait(20);
+    QCOMPARE(openDialogs(), 1);
+
+    // Another folder from the same dialog is taken.
+    doubleClick(dialog->Dir, "game");
+    doubleClick(dialog->Dir, "gamma");
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    QTRY_COMPARE(openDialogs(), 0);
+    QCOMPARE(readAll(ini()), "[Path]\nGXPath=" + QDir::cleanPath(game() + "/gamma").toUtf8() + "\n");
 }
 
 void TestGXFolder::leavingWithoutOkChangesNothing_data()
@@ -314,6 +368,7 @@ void TestGXFolder::unwritableIniKeepsTheDialogOpen_data()
     QTest::newRow("KRVX.ini is a folder") << "folder";
     QTest::newRow("disk full") << "full";
     QTest::newRow("open refused") << "refused";
+    QTest::newRow("KRVX.ini read-only") << "read-only";
 }
 
 void TestGXFolder::unwritableIniKeepsTheDialogOpen()
@@ -329,6 +384,10 @@ void TestGXFolder::unwritableIniKeepsTheDialogOpen()
         QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
     } else if (blocker == "folder") {
         QVERIFY(QDir().mkpath(ini()));
+    } else if (blocker == "read-only") {
+        // Without any write permission: not replaced, also when the test runs as root.
+        writeAll(ini(), "[Path]\nGXPath=/old\n");
+        QVERIFY(QFile::setPermissions(ini(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     }
     gamedb::IoFaults faults;
     if (blocker == "full")
@@ -352,12 +411,22 @@ void TestGXFolder::unwritableIniKeepsTheDialogOpen()
     QVERIFY(dialog->isVisible());
     if (blocker == "folder")
         QVERIFY(QFileInfo(ini()).isDir());
+    else if (blocker == "read-only")
+        QCOMPARE(readAll(ini()), QByteArray("[Path]\nGXPath=/old\n"));
     else
         QVERIFY(!QFileInfo::exists(ini()));
     // No temporary file left behind.
-    QCOMPARE(filesIn(QFileInfo(ini()).path()).filter("KRVX", Qt::CaseInsensitive), QStringList{});
+    QCOMPARE(filesIn(QFileInfo(ini()).path()).filter("KRVX", Qt::CaseInsensitive),
+             blocker == "read-only" ? QStringList{"KRVX.ini"} : QStringList{});
 
     // Once the file can be written the same dialog finishes normally.
+    if (blocker == "read-only")
+        QVERIFY(QFile::setPermissions(ini(), QFile::ReadOwner | QFile::WriteOwner));
+    if (blocker == "read-only") {
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        QTRY_COMPARE(openDialogs(), 0);
+        QCOMPARE(readAll(ini()), "[Path]\nGXPath=" + QDir::cleanPath(game() + "/gamma").toUtf8() + "\n");
+    }
     if (blocker == "full" || blocker == "refused") {
         QTest::mouseClick(dialog->Button1, Qt::LeftButton);
         QTRY_COMPARE(openDialogs(), 0);
