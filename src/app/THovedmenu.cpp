@@ -1,13 +1,13 @@
 #include "app/THovedmenu.h"
 
-#include "widgets/AppConfig.h"
 #include "app/BannerArt.h"
-#include "widgets/Guard.h"
-#include "widgets/Prompts.h"
 #include "app/TGXFolder.h"
 #include "editor/TDataEditor.h"
 #include "tools/THallFame.h"
 #include "tools/TSaveGame.h"
+#include "widgets/AppConfig.h"
+#include "widgets/Guard.h"
+#include "widgets/Prompts.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -69,8 +69,12 @@ void THovedmenu::buildBanner()
     Label1 = bannerLine(Panel1, QStringLiteral("Korvex 1.01"), 27, true, teal);
     Label1->setObjectName(QStringLiteral("Label1"));
     auto* credit1 = bannerLine(Panel1, QStringLiteral("An editor for the game's data files"), 11, false, Qt::black);
-    auto* credit2 = bannerLine(Panel1, QStringLiteral("by the Korvex project"), 16, true, teal);
+    credit1->setObjectName(QStringLiteral("Label2"));
+    // In the title's own font; short enough to fit beside the pictures at the frame's smallest width.
+    auto* credit2 = bannerLine(Panel1, QStringLiteral("Korvex project"), 27, true, teal);
+    credit2->setObjectName(QStringLiteral("Label3"));
     auto* credit3 = bannerLine(Panel1, QStringLiteral("Free to use, share and improve"), 11, false, Qt::black);
+    credit3->setObjectName(QStringLiteral("Label4"));
 
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));

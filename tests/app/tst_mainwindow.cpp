@@ -1,9 +1,9 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
+#include "app/THovedmenu.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
-#include "app/THovedmenu.h"
 
 #include <QtTest>
 
@@ -80,6 +80,24 @@ void TestMainWindow::frameAndBanner()
     QCOMPARE(w.findChild<QLabel*>("Image1")->size(), QSize(90, 75));
     QCOMPARE(w.findChild<QLabel*>("Image2")->size(), QSize(82, 75));
     QVERIFY(!w.findChild<QLabel*>("Image1")->pixmap().isNull());
+    // The second credit line is bold teal in the title's font; every line fits at the smallest size.
+    auto* title = w.findChild<QLabel*>("Label1");
+    auto* credit = w.findChild<QLabel*>("Label3");
+    QVERIFY(credit);
+    QCOMPARE(title->font().pixelSize(), 27);
+    QCOMPARE(credit->font(), title->font());
+    QCOMPARE(credit->palette().color(QPalette::WindowText), QColor(0, 128, 128));
+    QCOMPARE(title->palette().color(QPalette::WindowText), QColor(0, 128, 128));
+    w.resize(w.minimumSize());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(panel->height(), 105);
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4"}) {
+        const auto* line = w.findChild<QLabel*>(name);
+        QVERIFY2(line, name);
+        QVERIFY2(line->width() >= line->sizeHint().width() && line->height() >= line->sizeHint().height(), name);
+        QVERIFY2(panel->rect().contains(QRect(line->mapTo(panel, QPoint(0, 0)), line->size())), name);
+    }
     QCOMPARE(w.mdiArea()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(w.mdiArea()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
