@@ -1,11 +1,11 @@
 #include "editor/RecordPage.h"
 
-#include "widgets/Guard.h"
-#include "widgets/Prompts.h"
 #include "editor/BusyCursor.h"
 #include "editor/RecordListModel.h"
 #include "gamedb/GameError.h"
 #include "gamedb/GameText.h"
+#include "widgets/Guard.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,41 +24,7 @@
 
 namespace editor {
 
-struct RecordPage::Binding {
-    enum class Kind { Text, Number, Code, Flag };
-    Kind kind;
-    const gamedb::Field* field;
-    QWidget* widget;
-    CodeTable codes;
-};
-
 namespace {
-
-QString number(long long v)
-{
-    return QString::number(v);
-}
-
-// An empty box is 0; anything else must be a decimal 32-bit integer. Whether it fits the field
-// is writeNumber's judgement.
-long long parseNumber(const QString& text)
-{
-    if (text.isEmpty())
-        return 0;
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    if (!ok)
-        throw gamedb::GameError("'" + text.toStdString() + "' is not a valid integer value");
-    return v;
-}
-
-std::string gameBytes(const QString& text)
-{
-    auto bytes = gamedb::toGame(text);
-    if (!bytes)
-        throw gamedb::GameError("'" + text.toStdString() + "' holds characters the game cannot store");
-    return *bytes;
-}
 
 // Only A to Z fold; every other byte must match as it is.
 void foldAscii(std::string& s)
@@ -118,8 +84,7 @@ RecordPage::RecordPage(const PageNames& names, PageTraits traits, Prompts& promp
     recCaption->setBuddy(rec_);
     auto* idCaption = new QLabel(QStringLiteral("Unique ID:"), this);
     idCaption->setBuddy(id_);
-    rec_->setAccessibleName(QStringLiteral("Record Number:"));
-    id_->setAccessibleName(QStringLiteral("Unique ID:"));
+    // The labels' accessible names are their values (showValue); the captions are their buddies.
     rec_->setMinimumWidth(40);
     auto* labels = new QHBoxLayout;
     labels->addWidget(recCaption);
@@ -184,30 +149,83 @@ QVBoxLayout* RecordPage::pageLayout(int i) const
 
 // --- fields ---------------------------------------------------------------------------------
 
-void RecordPage::bindText(QLineEdit* box)
+const gamedb::Field* RecordPage::schemaField(const QWidget* w) const
 {
-    bindings_.push_back(
-        {Binding::Kind::Text, &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, {}});
+    return &gamedb::fieldNamed(traits_.format->schema, w->objectName().toStdString());
 }
 
-void RecordPage::bindNumber(QLineEdit* box)
+void RecordPage::bindText(QLineEdit* box)
 {
-    bindings_.push_back(
-        {Binding::Kind::Number, &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, {}});
+    bindings_.push_back(textBinding(box, schemaField(box)));
+}
+
+void RecordPage::bindNumber(QLineEdit* box, WhenEmpty empty)
+{
+    bindings_.push_back(numberBinding(box, schemaField(box), empty));
 }
 
 void RecordPage::bindCode(QComboBox* box, CodeTable codes)
 {
     box->addItems(codeTexts(codes));
     box->setCurrentIndex(-1);
-    bindings_.push_back({Binding::Kind::Code,
-                         &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, codes});
+    bindings_.push_back(codeBinding(box, schemaField(box), codes));
 }
 
 void RecordPage::bindFlag(QCheckBox* box)
 {
-    bindings_.push_back(
-        {Binding::Kind::Flag, &gamedb::fieldNamed(traits_.format->schema, box->objectName().toStdString()), box, {}});
+    bindings_.push_back(flagBinding(box, schemaField(box)));
+}
+
+void RecordPage::bindTriState(QCheckBox* box)
+{
+    bindings_.push_back(triStateBinding(box, schemaField(box)));
+}
+
+void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields,
+                           CodeTable codes)
+{
+    std::vector<const gamedb::Field*> fields;
+    for (const char* name : slotFields)
+        fields.push_back(&gamedb::fieldNamed(traits_.format->schema, name));
+    std::unique_ptr<FieldBinding> inner;
+    if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        combo->addItems(codeTexts(codes));
+        combo->setCurrentIndex(-1);
+        inner = codeBinding(combo, fields.front(), codes);
+    } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        inner = fields.front()->encoding == gamedb::Encoding::Text
+                    ? textBinding(line, fields.front())
+                    : numberBinding(line, fields.front(), WhenEmpty::StoresZero);
+    } else {
+        throw std::logic_error("no slot box kind for " + box->objectName().toStdString());
+    }
+    bindings_.push_back(std::make_unique<SlotBinding>(selector, std::move(inner), std::move(fields)));
+}
+
+bool RecordPage::runSlotSwitch(QComboBox* selector)
+{
+    SlotBinding* binding = nullptr;
+    for (const auto& b : bindings_) {
+        if (b->widget() == selector)
+            binding = static_cast<SlotBinding*>(b.get());
+    }
+    if (!binding)
+        return false;
+    if (rec_->text().isEmpty()) {
+        binding->restoreSelector(); // nothing shown: there is no slot to fill
+        return false;
+    }
+    const bool ok = guarded(prompts_, this, [&] {
+        // Into a copy first: a value that cannot be stored leaves the record as it was.
+        const int number = rec_->text().toInt();
+        const std::size_t size = table_.format().recordSize;
+        std::vector<std::uint8_t> copy(table_.record(number), table_.record(number) + size);
+        binding->switchSlot(copy.data());
+        std::memcpy(table_.record(number), copy.data(), size);
+    });
+    if (!ok)
+        binding->restoreSelector();
+    return ok;
 }
 
 void RecordPage::installKeyRules(std::span<const KeyRow> rows)
@@ -232,70 +250,26 @@ void RecordPage::storeInto(int number)
     const std::size_t size = table_.format().recordSize;
     std::vector<std::uint8_t> copy(table_.record(number), table_.record(number) + size);
     std::uint8_t* r = copy.data();
-    gamedb::writeNumber(r, idField_, parseNumber(id_->text()));
-    for (const Binding& b : bindings_) {
-        switch (b.kind) {
-        case Binding::Kind::Text:
-            gamedb::writeText(r, *b.field, gameBytes(static_cast<QLineEdit*>(b.widget)->text()));
-            break;
-        case Binding::Kind::Number:
-            gamedb::writeNumber(r, *b.field, parseNumber(static_cast<QLineEdit*>(b.widget)->text()));
-            break;
-        case Binding::Kind::Code:
-            storeCode(b.codes, static_cast<QComboBox*>(b.widget)->currentIndex(), r, *b.field);
-            break;
-        case Binding::Kind::Flag:
-            gamedb::writeNumber(r, *b.field, static_cast<QCheckBox*>(b.widget)->isChecked() ? 1 : 0);
-            break;
-        }
-    }
+    storeNumberText(r, idField_, id_->text(), idShown_);
+    for (const auto& b : bindings_)
+        b->store(r);
     std::memcpy(table_.record(number), r, size);
 }
 
 void RecordPage::showRecord(int number)
 {
     const std::uint8_t* r = table_.record(number);
-    rec_->setText(QString::number(number));
-    id_->setText(QString::number(gamedb::readNumber(r, idField_)));
-    for (const Binding& b : bindings_) {
-        switch (b.kind) {
-        case Binding::Kind::Text:
-            static_cast<QLineEdit*>(b.widget)->setText(gamedb::fromGame(gamedb::readText(r, *b.field)));
-            break;
-        case Binding::Kind::Number:
-            static_cast<QLineEdit*>(b.widget)->setText(QString::number(gamedb::readNumber(r, *b.field)));
-            break;
-        case Binding::Kind::Code: {
-            auto* box = static_cast<QComboBox*>(b.widget);
-            box->setCurrentIndex(-1);
-            box->setCurrentIndex(matchCode(b.codes, r, *b.field));
-            break;
-        }
-        case Binding::Kind::Flag:
-            static_cast<QCheckBox*>(b.widget)->setChecked(gamedb::readNumber(r, *b.field) == 1);
-            break;
-        }
-    }
+    showValue(rec_, QString::number(number));
+    idShown_ = QString::number(gamedb::readNumber(r, idField_));
+    showValue(id_, idShown_);
+    for (const auto& b : bindings_)
+        b->show(r);
 }
 
 void RecordPage::clearFields()
 {
-    for (const Binding& b : bindings_) {
-        switch (b.kind) {
-        case Binding::Kind::Text:
-            static_cast<QLineEdit*>(b.widget)->clear();
-            break;
-        case Binding::Kind::Number:
-            static_cast<QLineEdit*>(b.widget)->setText(traits_.newNumberText);
-            break;
-        case Binding::Kind::Code:
-            static_cast<QComboBox*>(b.widget)->setCurrentIndex(-1);
-            break;
-        case Binding::Kind::Flag:
-            static_cast<QCheckBox*>(b.widget)->setChecked(false);
-            break;
-        }
-    }
+    for (const auto& b : bindings_)
+        b->clear(traits_.newNumberText);
 }
 
 // --- the list -------------------------------------------------------------------------------
@@ -304,7 +278,7 @@ void RecordPage::clearList()
 {
     pending_.clear();
     filling_ = true;
-    rec_->clear();
+    showValue(rec_, QString());
 }
 
 void RecordPage::addLine(const gamedb::RecordTable& table, int number)
@@ -379,8 +353,12 @@ void RecordPage::showPages()
 
 void RecordPage::newRecord()
 {
-    if (traits_.newStoresFirst)
+    // Nothing typed is dropped: the page goes into the record it shows first, and a value that
+    // cannot be stored stops New here with its message.
+    if (traits_.newShowsCurrentLine)
         storeAndShow();
+    else if (!rec_->text().isEmpty())
+        storeInto(rec_->text().toInt());
     if (table_.full()) {
         prompts_.notice(this, traits_.limitMessage);
         return;
@@ -389,32 +367,33 @@ void RecordPage::newRecord()
     const long long id = table_.smallestFreeValue(idField_);
     const int n = table_.append(); // all zero bytes: the new record starts clean
     gamedb::writeNumber(table_.record(n), idField_, id);
-    id_->setText(number(id));
+    idShown_ = QString::number(id);
+    showValue(id_, idShown_);
     programmatic_ = true;
     model_->insertLine({QStringLiteral(" , "), n});
     programmatic_ = false;
-    if (traits_.newStoresFirst) {
-        rec_->clear();
+    if (traits_.newShowsCurrentLine) {
+        showValue(rec_, QString());
         storeAndShow();
     } else {
-        rec_->setText(number(n));
+        showValue(rec_, QString::number(n));
         clearFields();
     }
 }
 
 void RecordPage::deleteRecord()
 {
-    if (model_->rowCount() == 0)
-        return;
-    const int r = currentRecord();
+    // The record the page shows goes, not a current line the user may not see highlighted.
+    const int r = rec_->text().isEmpty() ? currentRecord() : rec_->text().toInt();
     if (r < 1 || r > table_.count())
         return;
-    rec_->clear(); // the page's contents are dropped
+    showValue(rec_, QString()); // the page's contents are dropped
     table_.remove(r);
+    // The table changed: whatever fails below, closing must still ask.
+    setModified();
     reset();
     makeFirstLineCurrent(true);
     storeAndShow();
-    setModified();
 }
 
 void RecordPage::reset()
@@ -457,7 +436,7 @@ void RecordPage::tableChanged()
 {
     setModified();
     guarded(prompts_, this, [this] {
-        rec_->clear(); // the table changed under the page: nothing shown is stored back
+        showValue(rec_, QString()); // the table changed under the page: nothing shown is stored back
         rebuildList();
         makeFirstLineCurrent(true);
         storeAndShow();

@@ -4,16 +4,19 @@
 // supplies its fields (bound to its schema by control name), its key rules, its messages, its
 // search key and the few ordering differences in a PageTraits.
 
-#include "widgets/KeyFilter.h"
 #include "editor/CodeTables.h"
+#include "editor/FieldBinding.h"
 #include "gamedb/ListOrder.h"
 #include "gamedb/PageHooks.h"
 #include "gamedb/RecordTable.h"
+#include "widgets/KeyFilter.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -54,9 +57,9 @@ struct PageNames {
 struct PageTraits {
     const gamedb::DbFormat* format;
     QString limitMessage; // New with a full table
-    // New first stores the page, and afterwards shows the current line's record rather than the
-    // new one (players); otherwise New shows the new record with its boxes emptied.
-    bool newStoresFirst = false;
+    // After New, show the current line's record rather than the new one with its boxes emptied
+    // (players). Every page's New first stores the page, so nothing typed is dropped.
+    bool newShowsCurrentLine = false;
     QString newNumberText; // what New leaves in the number boxes
     // The text a search looks in, as game bytes.
     std::string (*searchKey)(const std::uint8_t* record) = nullptr;
@@ -115,10 +118,26 @@ protected:
     virtual void listChosen() { runStep(); }
 
     // Fields, bound to the schema field of the widget's objectName. Store order is bind order.
+    // A number box that still holds what showing the record put there keeps the field's bytes
+    // when that value cannot be written back; a typed value that does not fit is refused.
     void bindText(QLineEdit* box);
-    void bindNumber(QLineEdit* box);
+    void bindNumber(QLineEdit* box, WhenEmpty empty = WhenEmpty::StoresZero);
+    // A value drop-down: entry i stands for code i; no entry stores zero bytes.
     void bindCode(QComboBox* box, CodeTable codes);
+    // Checked exactly when the byte is 1; stores 1 or 0.
     void bindFlag(QCheckBox* box);
+    // A three-state box over a position flag: unchecked 0, grey 1, checked 2 (above 1 shows
+    // checked); the user's clicks cycle unchecked, grey, checked.
+    void bindTriState(QCheckBox* box);
+    // A repeated field: entry i of selector makes box edit the schema field slotFields[i]. The
+    // box is a QLineEdit (text or number, by the slots' encoding) or a QComboBox over codes.
+    // Showing a record puts every selector on its first entry. Call runSlotSwitch from the
+    // selector's handler when the user chooses an entry.
+    void bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields,
+                   CodeTable codes = {});
+    // Stores the box into the slot it held and shows the newly chosen slot of the record shown;
+    // writes into the table at once and does not set the modified mark.
+    bool runSlotSwitch(QComboBox* selector);
     // Key rules by control name; every text box also refuses what the game cannot store, and
     // every accepted key or edit of a box sets the modified mark.
     void installKeyRules(std::span<const KeyRow> rows);
@@ -136,8 +155,6 @@ protected:
     QPushButton* res_;
 
 private:
-    struct Binding;
-
     void finishFill();
     void showList(std::vector<gamedb::ListLine> lines);
     void makeFirstLineCurrent(bool highlighted);
@@ -145,6 +162,7 @@ private:
     void storeInto(int number);
     void showRecord(int number);
     void clearFields();
+    const gamedb::Field* schemaField(const QWidget* w) const;
     void newRecord();
     void deleteRecord();
     void reset();
@@ -155,8 +173,9 @@ private:
     gamedb::RecordTable table_;
     const gamedb::Field& idField_;
     RecordListModel* model_;
-    std::vector<Binding> bindings_;
+    std::vector<std::unique_ptr<FieldBinding>> bindings_;
     std::vector<gamedb::ListLine> pending_;
+    QString idShown_; // what showing the record put in the ID label
     bool filling_ = false;
     bool modified_ = false;
     bool loaded_ = false;

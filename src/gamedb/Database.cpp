@@ -27,7 +27,8 @@ void loadDatabase(RecordTable& table, const QString& folder, Progress& progress,
     // The records go straight into the buffer the table keeps; nothing after them is read.
     const std::size_t size = static_cast<std::size_t>(count) * f.recordSize;
     Bytes records = reader.read(size);
-    if (head.size() < f.recordsStart() || records.size() < size)
+    // An empty table may end right after its count: its two spare words are never needed.
+    if ((count > 0 && head.size() < f.recordsStart()) || records.size() < size)
         throw GameError(kReadBeyondEnd);
     reader.close();
 

@@ -3,11 +3,10 @@
 #include "gamedb/GameText.h"
 
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
-
-#include <optional>
 
 namespace {
 
@@ -17,27 +16,32 @@ bool isControlKey(QChar c)
     return u == 8 || u == 9 || u == 10 || u == 13;
 }
 
-// The character a key press would type, or none for keys that type nothing.
-std::optional<QChar> typedChar(const QKeyEvent* e)
+// The characters a key press would insert, whatever its modifiers (AltGr reaches us as Ctrl+Alt
+// on some platforms); empty for keys and shortcuts that insert nothing (arrows, Ctrl+C).
+QString typedChars(const QKeyEvent* e)
 {
-    if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-        return std::nullopt;
     switch (e->key()) {
     case Qt::Key_Backspace:
-        return QChar(8);
+        return QString(QChar(8));
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return std::nullopt; // moves the focus; never reaches the box
+        return {}; // moves the focus; never reaches the box
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return QChar(13);
+        return QString(QChar(13));
     default:
         break;
     }
+    // Ctrl without Alt is a shortcut and inserts nothing; Ctrl+Alt is how AltGr arrives.
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    if ((mods & (Qt::ControlModifier | Qt::MetaModifier)) && !(mods & Qt::AltModifier))
+        return {};
     const QString t = e->text();
-    if (t.size() != 1 || (t[0].unicode() < 0x20 && !isControlKey(t[0])) || t[0].unicode() == 0x7F)
-        return std::nullopt;
-    return t[0];
+    for (const QChar c : t) {
+        if ((c.unicode() < 0x20 && !isControlKey(c)) || c.unicode() == 0x7F)
+            return {};
+    }
+    return t;
 }
 
 class KeyJudge : public QObject {
@@ -52,21 +56,45 @@ public:
     }
 
 protected:
+    // Every character that would be inserted is judged by the same rule, one after the other,
+    // however it arrives: a key with any modifiers, or text committed by an input method.
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != box_ || event->type() != QEvent::KeyPress)
+        if (watched != box_)
             return false;
-        const auto c = typedChar(static_cast<QKeyEvent*>(event));
-        if (!c)
+        if (event->type() == QEvent::KeyPress) {
+            const QString chars = typedChars(static_cast<QKeyEvent*>(event));
+            QString text = box_->text();
+            for (const QChar c : chars) {
+                if (!judge(text, c))
+                    return true; // the whole key is refused
+                text += c;
+            }
             return false;
-        const QString before = box_->text();
-        const bool accepted = isControlKey(*c) || judge_(before, *c);
-        if (notify_)
-            notify_(before, accepted);
-        return !accepted;
+        }
+        if (event->type() == QEvent::InputMethod) {
+            auto* im = static_cast<QInputMethodEvent*>(event);
+            const QString commit = im->commitString();
+            QString kept;
+            for (const QChar c : commit) {
+                if (judge(box_->text() + kept, c))
+                    kept += c;
+            }
+            if (kept != commit)
+                im->setCommitString(kept, im->replacementStart(), im->replacementLength());
+        }
+        return false;
     }
 
 private:
+    bool judge(const QString& before, QChar c) const
+    {
+        const bool accepted = isControlKey(c) || judge_(before, c);
+        if (notify_)
+            notify_(before, accepted);
+        return accepted;
+    }
+
     QLineEdit* box_;
     Judge judge_;
     Notify notify_;

@@ -1,7 +1,8 @@
 #pragma once
 // Key rules of the text boxes, as data: a box either takes any character or only some, and may
 // stop taking them once it holds a given number of characters. Backspace, Tab, line feed and
-// carriage return always pass. Keys without a character (arrows, shortcuts) are not judged.
+// carriage return always pass. Every character that would be inserted is judged, however it
+// arrives (a key with any modifiers, an input method); keys that insert nothing are not.
 
 #include <QString>
 

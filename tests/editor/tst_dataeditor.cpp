@@ -248,15 +248,20 @@ void TestDataEditor::closeQuestion()
     QTest::keyClicks(p.MaForN, "x");
     QVERIFY(e.ed().anyModified());
 
-    e.prompts.confirmAnswers << false;
-    QVERIFY(!e.ed().close());
-    QCOMPARE(e.prompts.texts(Kind::Confirm), QStringList("Exit Data Editor without saving?"));
-    QVERIFY(e.ed().isVisible());
-    QCOMPARE(e.ed().Menu->currentWidget(), e.ed().SaveTab);
+    // No, and a question dismissed by Escape or its close box, keep the editor open.
+    for (const ScriptedPrompts::Reply answer :
+         {ScriptedPrompts::Reply(false), ScriptedPrompts::Reply(Prompts::Answer::Dismissed)}) {
+        e.ed().Menu->setCurrentWidget(e.ed().Load);
+        e.prompts.confirmAnswers << answer;
+        QVERIFY(!e.ed().close());
+        QCOMPARE(e.prompts.texts(Kind::Confirm).last(), QString("Exit Data Editor without saving?"));
+        QVERIFY(e.ed().isVisible());
+        QCOMPARE(e.ed().Menu->currentWidget(), e.ed().SaveTab);
+    }
 
     e.prompts.confirmAnswers << true;
     QVERIFY(e.ed().close());
-    QCOMPARE(e.prompts.texts(Kind::Confirm).size(), 2);
+    QCOMPARE(e.prompts.texts(Kind::Confirm).size(), 3);
     QCOMPARE(testfiles::readAll(e.path(kManagerFormat)), original);
 }
 

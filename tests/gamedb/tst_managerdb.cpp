@@ -134,6 +134,20 @@ void TestManagerDb::emptyFileLoadsAndSavesAsHeaderOnly()
     QCOMPARE(page.calls, (std::vector<std::string>{"clearList", "showPages", "storeAndShow", "setLoaded"}));
     saveDatabase(table, dir_.path(), progress, page);
     QCOMPARE(readAll(path()).size(), qsizetype(268));
+
+    // A file that ends right after its count of 0 loads empty; a save, which carries the word
+    // after the count, refuses it and leaves the file as it was.
+    const QByteArray bare = managerFile({}).left(H + 2);
+    writeAll(path(), bare);
+    loadDatabase(table, dir_.path(), progress, page);
+    QCOMPARE(table.count(), 0);
+    try {
+        saveDatabase(table, dir_.path(), progress, page);
+        QFAIL("the save succeeded");
+    } catch (const GameError& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), QString("Read beyond end of file"));
+    }
+    QCOMPARE(readAll(path()), bare);
 }
 
 void TestManagerDb::progressStepsOnWholePercentages()

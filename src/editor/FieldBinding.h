@@ -1,0 +1,92 @@
+#pragma once
+// One field of a record page: a widget tied to a schema field. Showing puts the record's value in
+// the widget; storing writes the widget's value back into the record's bytes (or throws GameError
+// with the message the user sees); clearing is what New leaves in the widget.
+
+#include "editor/CodeTables.h"
+#include "gamedb/Schema.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace editor {
+
+// What a number box with no text stores.
+enum class WhenEmpty {
+    StoresZero,
+    KeepsBytes, // the field keeps what it held
+};
+
+class FieldBinding {
+public:
+    FieldBinding(QWidget* widget, const gamedb::Field* field) : widget_(widget), field_(field) {}
+    virtual ~FieldBinding() = default;
+    FieldBinding(const FieldBinding&) = delete;
+    FieldBinding& operator=(const FieldBinding&) = delete;
+
+    QWidget* widget() const { return widget_; }
+    const gamedb::Field& field() const { return *field_; }
+    // A slot binding moves its box from one repeated field to another.
+    void setField(const gamedb::Field* field) { field_ = field; }
+
+    virtual void show(const std::uint8_t* record) = 0;
+    virtual void store(std::uint8_t* record) const = 0;
+    virtual void clear(const QString& numberText) = 0;
+
+private:
+    QWidget* widget_;
+    const gamedb::Field* field_;
+};
+
+// Writes a number typed as text. An empty text stores 0 unless keepWhenEmpty. When the text is
+// still what showing the record put there and the value cannot be written back (digits that read
+// above what the encoding can write), the field keeps its bytes: only what the user changed is
+// judged.
+void storeNumberText(std::uint8_t* record, const gamedb::Field& field, const QString& text, const QString& shown,
+                     bool keepWhenEmpty = false);
+
+// Sets a label that shows a value; its accessible name is the value, so a screen reader reads it.
+void showValue(QLabel* label, const QString& value);
+
+std::unique_ptr<FieldBinding> textBinding(QLineEdit* box, const gamedb::Field* field);
+std::unique_ptr<FieldBinding> numberBinding(QLineEdit* box, const gamedb::Field* field, WhenEmpty empty);
+std::unique_ptr<FieldBinding> codeBinding(QComboBox* box, const gamedb::Field* field, CodeTable codes);
+std::unique_ptr<FieldBinding> flagBinding(QCheckBox* box, const gamedb::Field* field);
+std::unique_ptr<FieldBinding> triStateBinding(QCheckBox* box, const gamedb::Field* field);
+
+// A box whose field is chosen by a selector: entry i edits slots[i].
+class SlotBinding : public FieldBinding {
+public:
+    SlotBinding(QComboBox* selector, std::unique_ptr<FieldBinding> box, std::vector<const gamedb::Field*> fields);
+
+    QComboBox* selector() const { return selector_; }
+    // The slot the box holds; -1 before anything was shown.
+    int slot() const { return slot_; }
+
+    void show(const std::uint8_t* record) override;
+    void store(std::uint8_t* record) const override { box_->store(record); }
+    void clear(const QString& numberText) override;
+    // Stores the box into its slot of record, then shows the selector's slot of record.
+    void switchSlot(std::uint8_t* record);
+    // Puts the selector back on the slot the box holds (a switch that could not store).
+    void restoreSelector();
+
+private:
+    void moveTo(int slot);
+
+    QComboBox* selector_;
+    std::unique_ptr<FieldBinding> box_;
+    std::vector<const gamedb::Field*> slots_;
+    int slot_ = -1;
+};
+
+} // namespace editor
