@@ -1,12 +1,22 @@
+#include "app/CommandLine.h"
+#include "app/THovedmenu.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Prompts.h"
-#include "app/THovedmenu.h"
 
 #include <QApplication>
 #include <QScreen>
 
+#include <iostream>
+
 int main(int argc, char* argv[])
 {
+    // The CSV commands run before, and without, any window.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (cli::isCommand(args))
+        return cli::runCommand(args, std::cin, std::cout, std::cerr);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvex"));
     // No display name: Qt would append it to every top-level title ("Confirm — Korvex").
