@@ -1,5 +1,7 @@
 #include "editor/CodeTables.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -134,8 +136,42 @@ constexpr CodeEntry kDivision[] = {
     {"WNL", "Swedish Non League"},
 };
 
+// The same codes; only the first entry's text differs, by a trailing space.
+constexpr auto kLastDivision = [] {
+    std::array<CodeEntry, std::size(kDivision)> out{};
+    std::copy(std::begin(kDivision), std::end(kDivision), out.begin());
+    out[0].text = "Belgian Top Division ";
+    return out;
+}();
+
+constexpr CodeEntry kRegion[] = {
+    {"Asia", "Asia"},
+    {"Balkan", "Balkan"},
+    {"Brazil", "Brazil"},
+    {"Caribbean", "Caribbean"},
+    {"Central Africa", "Central Africa"},
+    {"Central America", "Central America"},
+    {"Central Europe", "Central Europe"},
+    {"Eastern Europe", "Eastern Europe"},
+    {"France", "France"},
+    {"Germany", "Germany"},
+    {"Great Britain", "Great Britain"},
+    {"Italy", "Italy"},
+    {"Low Countries", "Low Countries"},
+    {"Middle East", "Middle East"},
+    {"North Africa", "North Africa"},
+    {"Northern Europe", "Northern Europe"},
+    {"Oceania", "Oceania"},
+    {"Russia", "Russia"},
+    {"Scandinavia", "Scandinavia"},
+    {"South Africa", "South Africa"},
+    {"South America", "South America"},
+    {"Southern Europe", "Southern Europe"},
+    {"Spain", "Spain"},
+};
+
 static_assert(std::size(kStyle) == 4 && std::size(kFormation) == 19 && std::size(kColour) == 53 &&
-              std::size(kDivision) == 40);
+              std::size(kDivision) == 40 && std::size(kLastDivision) == 40 && std::size(kRegion) == 23);
 
 } // namespace
 
@@ -143,6 +179,8 @@ const CodeTable kStyleCodes{kStyle};
 const CodeTable kFormationCodes{kFormation};
 const CodeTable kColourCodes{kColour};
 const CodeTable kDivisionCodes{kDivision};
+const CodeTable kLastDivisionCodes{kLastDivision};
+const CodeTable kRegionCodes{kRegion};
 
 QStringList codeTexts(CodeTable table)
 {

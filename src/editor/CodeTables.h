@@ -23,6 +23,10 @@ extern const CodeTable kStyleCodes;     // 4 entries
 extern const CodeTable kFormationCodes; // 19 entries
 extern const CodeTable kColourCodes;    // 53 entries
 extern const CodeTable kDivisionCodes;  // 40 entries
+// The division codes again, listed with "Belgian Top Division " (a trailing space) first.
+extern const CodeTable kLastDivisionCodes; // 40 entries
+// Regions of the world: a record stores the region's own name, so each code is its text.
+extern const CodeTable kRegionCodes; // 23 entries
 
 QStringList codeTexts(CodeTable table);
 

@@ -145,3 +145,52 @@ void Editor::clickRow(QListView* list, int row)
 }
 
 } // namespace fixture
+
+// --- team page --------------------------------------------------------------------------
+
+#include "editor/TeamPage.h"
+#include "gamedb/TeamDb.h"
+
+#include <cstring>
+
+namespace fixture {
+
+QByteArray teamRecord(int id, const QByteArray& ukLong)
+{
+    return namedRecord(kTeamFormat, id, ukLong);
+}
+
+void setTeamBytes(QByteArray& record, const char* field, const QByteArray& raw)
+{
+    const Field& f = fieldNamed(kTeamFormat.schema, field);
+    QVERIFY(std::size_t(raw.size()) <= f.width);
+    std::memcpy(record.data() + f.offset, raw.constData(), std::size_t(raw.size()));
+}
+
+void setTeamText(QByteArray& record, const char* field, const QByteArray& text)
+{
+    writeText(reinterpret_cast<std::uint8_t*>(record.data()), fieldNamed(kTeamFormat.schema, field),
+              std::string_view(text.constData(), std::size_t(text.size())));
+}
+
+void setTeamNumber(QByteArray& record, const char* field, long long value)
+{
+    writeNumber(reinterpret_cast<std::uint8_t*>(record.data()), fieldNamed(kTeamFormat.schema, field), value);
+}
+
+void writeTeams(Editor& e, const QList<QByteArray>& records)
+{
+    e.write(kTeamFormat, records);
+}
+
+editor::TeamPage& teamPage(Editor& e)
+{
+    return *e.ed().TeamTab;
+}
+
+const std::uint8_t* teamAt(Editor& e, int number)
+{
+    return e.ed().TeamTab->table().record(number);
+}
+
+} // namespace fixture

@@ -65,3 +65,24 @@ private:
 };
 
 } // namespace fixture
+
+// --- team page --------------------------------------------------------------------------
+
+namespace editor {
+class TeamPage;
+}
+
+namespace fixture {
+
+// A team record: ID and UK long name, every other byte zero until set.
+QByteArray teamRecord(int id, const QByteArray& ukLong);
+// Puts raw bytes at the start of a team field (the rest of the field as it was).
+void setTeamBytes(QByteArray& record, const char* field, const QByteArray& raw);
+// A text or code field: its text, then zero bytes to the field's width.
+void setTeamText(QByteArray& record, const char* field, const QByteArray& text);
+void setTeamNumber(QByteArray& record, const char* field, long long value);
+void writeTeams(Editor& e, const QList<QByteArray>& records);
+editor::TeamPage& teamPage(Editor& e);
+const std::uint8_t* teamAt(Editor& e, int number);
+
+} // namespace fixture
