@@ -194,3 +194,47 @@ const std::uint8_t* teamAt(Editor& e, int number)
 }
 
 } // namespace fixture
+
+// --- player page ------------------------------------------------------------------------
+
+#include "editor/PlayerPage.h"
+#include "gamedb/PlayerDb.h"
+
+namespace fixture {
+
+QByteArray playerRecord(int id, const QByteArray& first, const QByteArray& second)
+{
+    return namedRecord(kPlayerFormat, id, first, second);
+}
+
+void setPlayerText(QByteArray& record, const char* field, const QByteArray& text)
+{
+    writeText(reinterpret_cast<std::uint8_t*>(record.data()), fieldNamed(kPlayerFormat.schema, field),
+              std::string_view(text.constData(), std::size_t(text.size())));
+}
+
+void setPlayerNumber(QByteArray& record, const char* field, long long value)
+{
+    const Field& f = fieldNamed(kPlayerFormat.schema, field);
+    if (f.encoding == Encoding::PositionFlag) // any byte, as a file may hold it
+        record[f.offset] = static_cast<char>(value);
+    else
+        writeNumber(reinterpret_cast<std::uint8_t*>(record.data()), f, value);
+}
+
+void writePlayers(Editor& e, const QList<QByteArray>& records)
+{
+    e.write(kPlayerFormat, records);
+}
+
+editor::PlayerPage& playerPage(Editor& e)
+{
+    return *e.ed().Player;
+}
+
+const std::uint8_t* playerAt(Editor& e, int number)
+{
+    return e.ed().Player->table().record(number);
+}
+
+} // namespace fixture

@@ -86,3 +86,23 @@ editor::TeamPage& teamPage(Editor& e);
 const std::uint8_t* teamAt(Editor& e, int number);
 
 } // namespace fixture
+
+// --- player page ------------------------------------------------------------------------
+
+namespace editor {
+class PlayerPage;
+}
+
+namespace fixture {
+
+// A player record: ID, first and second name, every other byte zero until set.
+QByteArray playerRecord(int id, const QByteArray& first, const QByteArray& second);
+// A text field: its text, then zero bytes to the field's width.
+void setPlayerText(QByteArray& record, const char* field, const QByteArray& text);
+// A number, position flag or rating, in the field's own encoding.
+void setPlayerNumber(QByteArray& record, const char* field, long long value);
+void writePlayers(Editor& e, const QList<QByteArray>& records);
+editor::PlayerPage& playerPage(Editor& e);
+const std::uint8_t* playerAt(Editor& e, int number);
+
+} // namespace fixture
