@@ -26,7 +26,9 @@ QLabel* bannerLine(QWidget* parent, const QString& text, int pixelSize, bool bol
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     label->setFont(font);
-    label->setAlignment(Qt::AlignHCenter);
+    // Centred also vertically: where the 105-pixel banner squeezes a line below its full height
+    // (fonts with tall ascents), only empty space above and below the letters is cut.
+    label->setAlignment(Qt::AlignCenter);
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, colour);
     label->setPalette(pal);

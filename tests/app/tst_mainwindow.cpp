@@ -92,11 +92,21 @@ void TestMainWindow::frameAndBanner()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(panel->height(), 105);
+    // The letters of each line, as drawn centred in its label, lie wholly inside it, and the
+    // lines neither overlap nor leave the panel.
+    int below = 0;
     for (const char* name : {"Label1", "Label2", "Label3", "Label4"}) {
         const auto* line = w.findChild<QLabel*>(name);
         QVERIFY2(line, name);
-        QVERIFY2(line->width() >= line->sizeHint().width() && line->height() >= line->sizeHint().height(), name);
-        QVERIFY2(panel->rect().contains(QRect(line->mapTo(panel, QPoint(0, 0)), line->size())), name);
+        const QFontMetrics fm = line->fontMetrics();
+        const int baseline = (line->height() - fm.height()) / 2 + fm.ascent();
+        const QRect ink = fm.tightBoundingRect(line->text())
+                              .translated((line->width() - fm.horizontalAdvance(line->text())) / 2, baseline);
+        QVERIFY2(line->rect().adjusted(0, -1, 0, 1).contains(ink), name);
+        const QRect onPanel(line->mapTo(panel, QPoint(0, 0)), line->size());
+        QVERIFY2(panel->contentsRect().contains(onPanel), name);
+        QVERIFY2(onPanel.top() >= below, name);
+        below = onPanel.bottom() + 1;
     }
     QCOMPARE(w.mdiArea()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(w.mdiArea()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
