@@ -1,5 +1,8 @@
 // Loading and saving the full-size databases, each beside the plain file operation of the same
-// size, and building and sorting the player list. Prints medians and their ratios at the end.
+// size, building and sorting the player list, and CSV export and import beside a plain read and
+// write of the same CSV bytes. Prints medians and their ratios at the end.
+#include "gamedb/Csv.h"
+#include "gamedb/CsvFile.h"
 #include "gamedb/Database.h"
 #include "gamedb/FileIo.h"
 #include "gamedb/ListOrder.h"
@@ -82,10 +85,8 @@ template <class Page> void load(benchmark::State& state, const DbFormat* f)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fileSize(*f)));
 }
 
-void plainRead(benchmark::State& state, const DbFormat* f)
+void readWhole(benchmark::State& state, const std::string& path, std::size_t size)
 {
-    const std::string path = pathOf(*f);
-    const std::size_t size = fileSize(*f);
     for (auto _ : state) {
         std::vector<char> buf(size);
         const int fd = ::open(path.c_str(), O_RDONLY);
@@ -104,6 +105,11 @@ void plainRead(benchmark::State& state, const DbFormat* f)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
 
+void plainRead(benchmark::State& state, const DbFormat* f)
+{
+    readWhole(state, pathOf(*f), fileSize(*f));
+}
+
 void save(benchmark::State& state, const DbFormat* f)
 {
     gamedb::RecordTable table(*f);
@@ -118,10 +124,10 @@ void save(benchmark::State& state, const DbFormat* f)
 // Write the same number of bytes to a new file beside the original and rename it over a copy:
 // what any safe rewrite costs at the least. With sync, the data reach the disk before the rename,
 // as a save makes sure they do.
-void plainWriteRename(benchmark::State& state, const DbFormat* f, bool sync)
+void writeRename(benchmark::State& state, const std::string& path, std::size_t size, bool sync)
 {
-    const std::vector<char> data(fileSize(*f), 'k');
-    const std::string target = pathOf(*f) + ".plain";
+    const std::vector<char> data(size, 'k');
+    const std::string target = path + ".plain";
     const std::string tmp = target + ".tmp";
     for (auto _ : state) {
         const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -140,6 +146,83 @@ void plainWriteRename(benchmark::State& state, const DbFormat* f, bool sync)
     }
     ::unlink(target.c_str());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.size()));
+}
+
+void plainWriteRename(benchmark::State& state, const DbFormat* f, bool sync)
+{
+    writeRename(state, pathOf(*f), fileSize(*f), sync);
+}
+
+gamedb::RecordTable loaded(const DbFormat& f)
+{
+    gamedb::RecordTable table(f);
+    gamedb::NoProgress progress;
+    gamedb::NoPage page;
+    gamedb::loadDatabase(table, folder(), progress, page);
+    return table;
+}
+
+// The unchanged export of the sample, written once beside the game files.
+std::string csvPathOf(const DbFormat& f)
+{
+    const std::string path = (folder() + "/" + QString::fromUtf8(f.recordNoun) + ".csv").toStdString();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        gamedb::writeCsvFile(QString::fromStdString(path), gamedb::exportCsv(loaded(f)));
+    return path;
+}
+
+std::size_t csvSize(const DbFormat& f)
+{
+    struct stat st {};
+    if (::stat(csvPathOf(f).c_str(), &st) != 0)
+        throw std::runtime_error("missing " + csvPathOf(f));
+    return static_cast<std::size_t>(st.st_size);
+}
+
+// From the table in memory to the file on disk, through the atomic write (with its fsync).
+void csvExport(benchmark::State& state, const DbFormat* f)
+{
+    const gamedb::RecordTable table = loaded(*f);
+    const QString path = QString::fromStdString(csvPathOf(*f) + ".out");
+    for (auto _ : state)
+        gamedb::writeCsvFile(path, gamedb::exportCsv(table));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * csvSize(*f)));
+}
+
+// The export alone, in memory.
+void csvExportMemory(benchmark::State& state, const DbFormat* f)
+{
+    const gamedb::RecordTable table = loaded(*f);
+    for (auto _ : state) {
+        std::string csv = gamedb::exportCsv(table);
+        benchmark::DoNotOptimize(csv.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * csvSize(*f)));
+}
+
+// From the file on disk into the table in memory: read, parse, check every cell, apply. Each
+// iteration starts from the loaded table, as the editor's import does.
+void csvImport(benchmark::State& state, const DbFormat* f)
+{
+    const gamedb::RecordTable table = loaded(*f);
+    const QString path = QString::fromStdString(csvPathOf(*f));
+    for (auto _ : state) {
+        gamedb::RecordTable t = table;
+        gamedb::importCsv(t, gamedb::readCsvFile(path));
+        benchmark::DoNotOptimize(t.bytes().data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * csvSize(*f)));
+}
+
+void plainReadCsv(benchmark::State& state, const DbFormat* f)
+{
+    readWhole(state, csvPathOf(*f), csvSize(*f));
+}
+
+void plainWriteRenameCsv(benchmark::State& state, const DbFormat* f, bool sync)
+{
+    writeRename(state, csvPathOf(*f), csvSize(*f), sync);
 }
 
 // The player page's list: one line per record, split into name and number, sorted.
@@ -201,6 +284,24 @@ void registerAll()
         benchmark::RegisterBenchmark(("plain_write_fsync_rename/" + n).c_str(), plainWriteRename, k.format, true)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
+        benchmark::RegisterBenchmark(("csv_export/" + n).c_str(), csvExport, k.format)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("csv_export_in_memory/" + n).c_str(), csvExportMemory, k.format)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("plain_write_rename_csv/" + n).c_str(), plainWriteRenameCsv, k.format, false)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("plain_write_fsync_rename_csv/" + n).c_str(), plainWriteRenameCsv, k.format, true)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("csv_import/" + n).c_str(), csvImport, k.format)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("plain_read_csv/" + n).c_str(), plainReadCsv, k.format)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::RegisterBenchmark("list_lines/players", playerListLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
@@ -227,6 +328,8 @@ int main(int argc, char** argv)
         return 1;
 
     folder(); // generated before any timing starts
+    for (const DbFormat* f : {&gamedb::kManagerFormat, &gamedb::kTeamFormat, &gamedb::kPlayerFormat})
+        csvPathOf(*f);
     registerAll();
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -246,6 +349,10 @@ int main(int argc, char** argv)
         ratio("load_keeping_lines/" + n, "plain_read/" + n);
         ratio("save/" + n, "plain_write_rename/" + n);
         ratio("save/" + n, "plain_write_fsync_rename/" + n);
+        ratio("csv_export/" + n, "plain_write_rename_csv/" + n);
+        ratio("csv_export/" + n, "plain_write_fsync_rename_csv/" + n);
+        ratio("csv_export_in_memory/" + n, "plain_write_rename_csv/" + n);
+        ratio("csv_import/" + n, "plain_read_csv/" + n);
     }
     if (m.count("list_lines/players"))
         std::printf("list_lines/players: %.3f ms for 20000 lines built and sorted\n", m.at("list_lines/players"));
