@@ -20,6 +20,24 @@ bool needsQuotes(std::string_view cell)
     return isBlank(cell.front()) || isBlank(cell.back());
 }
 
+// A spreadsheet takes "05.97" for the number 5.97 and "=x" for a formula, and would save them
+// back changed. Such texts go out as the formula ="05.97", which shows and saves as the text.
+bool needsTextGuard(std::string_view text)
+{
+    return !text.empty() && std::string_view("0123456789+-=@.").find(text.front()) != std::string_view::npos;
+}
+
+void guardText(std::string_view text, std::string& guarded)
+{
+    guarded = "=\"";
+    for (const char c : text) {
+        guarded += c;
+        if (c == '"')
+            guarded += '"';
+    }
+    guarded += '"';
+}
+
 void appendCell(std::string& out, std::string_view cell, std::string& quoted)
 {
     if (!needsQuotes(cell)) {
@@ -50,6 +68,7 @@ std::string exportCsv(const RecordTable& table)
                 static_cast<std::size_t>(table.count()) * (table.format().recordSize + 4 * schema.size()));
     std::string text;
     std::string quoted;
+    std::string guarded;
 
     out += kUtf8Bom;
     out += kRecordColumn;
@@ -67,6 +86,10 @@ std::string exportCsv(const RecordTable& table)
             if (f.encoding == Encoding::Text) {
                 text.clear();
                 appendUtf8(text, readText(r, f));
+                if (needsTextGuard(text)) {
+                    guardText(text, guarded);
+                    text.swap(guarded);
+                }
                 appendCell(out, text, quoted);
             } else {
                 appendNumber(out, readNumber(r, f));

@@ -40,12 +40,31 @@ std::optional<std::string> parseInteger(std::string_view cell, long long& v, con
     return std::nullopt;
 }
 
+// The text of a cell the export guarded as the formula ="text" (quotes inside doubled).
+std::string_view unguarded(std::string_view cell, std::string& scratch)
+{
+    if (cell.size() < 3 || !cell.starts_with("=\"") || !cell.ends_with('"'))
+        return cell;
+    scratch.clear();
+    const std::string_view inner = cell.substr(2, cell.size() - 3);
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        scratch += inner[i];
+        if (inner[i] == '"') {
+            if (i + 1 >= inner.size() || inner[i + 1] != '"')
+                return cell; // not the export's form: taken as it stands
+            ++i;
+        }
+    }
+    return scratch;
+}
+
 // Writes cell into its field. A cell equal to what the export writes for the field keeps the
 // field's bytes, however they are stored. Returns the refusal, if any.
-std::optional<std::string> applyCell(std::uint8_t* record, const Field& f, std::string_view cell, std::string& game)
+std::optional<std::string> applyCell(std::uint8_t* record, const Field& f, std::string_view cell, std::string& game,
+                                     std::string& scratch)
 {
     if (f.encoding == Encoding::Text) {
-        if (!utf8ToGame(cell, game))
+        if (!utf8ToGame(unguarded(cell, scratch), game))
             return quoted(cell) + " holds a character the game cannot store";
         if (game == readText(record, f))
             return std::nullopt;
@@ -296,7 +315,7 @@ private:
             if (added && c.empty())
                 continue;
             const long long before = &f == idField_ ? readNumber(record, f) : 0;
-            if (auto bad = applyCell(record, f, c, game_)) {
+            if (auto bad = applyCell(record, f, c, game_, scratch_)) {
                 problem(line, f.column, *bad);
                 continue;
             }
@@ -379,6 +398,7 @@ private:
     std::vector<std::size_t> cellStarts_;
     int rowLine_ = 0;
     std::string game_;
+    std::string scratch_;
 
     std::vector<int> lineOfRecord_;                 // by record number; 0 while not seen
     std::vector<std::pair<int, int>> idsGiven_;     // record number, line

@@ -125,6 +125,8 @@ private slots:
     void oneChangedCellChangesOnlyItsField();
     void sortedFilteredSheetUpdatesOnlyItsRows();
     void newRowsAppendWithSmallestFreeId();
+    void guardedCellsReadAsTheirText_data();
+    void guardedCellsReadAsTheirText();
     void fileVariantsReadAlike_data();
     void fileVariantsReadAlike();
     void refusalsChangeNothing_data();
@@ -207,6 +209,8 @@ void TestCsv::exportWritesWhatThePagesShow()
     setText(t, 1, "first_name", "Zo\xEB");       // Zoë in the game's code page
     setText(t, 1, "second_name", "O\"Neil, Jr"); // quote and comma
     setText(t, 1, "club", " Leading space");     // a spreadsheet would trim it unquoted
+    setText(t, 1, "contract_started", "05.97");  // a spreadsheet would read the number 5.97
+    setText(t, 2, "date_of_birth", "=1+1");      // or a formula
     setNumber(t, 1, "potential", -1);
     t.record(1)[column(kPlayerFormat, "goalkeeper").offset] = 7;    // read as 2
     std::memset(t.record(2) + 69, 'N', 35);                         // nationality without a zero byte
@@ -221,9 +225,10 @@ void TestCsv::exportWritesWhatThePagesShow()
     QCOMPARE(lines.size(), std::size_t(4)); // header, two records, nothing after the last line end
     QVERIFY(lines[0].ends_with(",tackling,technique"));
     QCOMPARE(lines[3], std::string());
-    QVERIFY(lines[1].starts_with("1,10,Zo\xC3\xAB,\"O\"\"Neil, Jr\",,0,0,\" Leading space\",,,,21,2,0,"));
+    QVERIFY(
+        lines[1].starts_with("1,10,Zo\xC3\xAB,\"O\"\"Neil, Jr\",,0,0,\" Leading space\",\"=\"\"05.97\"\"\",,,21,2,0,"));
     QVERIFY(lines[1].find(",0,-1,0,") != std::string::npos); // ability, potential, reputation
-    QVERIFY(lines[2].starts_with("2,11,First2,Second2," + std::string(35, 'N') + ",0,0,Club,,,,22,"));
+    QVERIFY(lines[2].starts_with("2,11,First2,Second2," + std::string(35, 'N') + ",0,0,Club,,,\"=\"\"=1+1\"\"\",22,"));
     QVERIFY(lines[2].find(",200,0,0,") != std::string::npos);
 }
 
@@ -320,6 +325,29 @@ void TestCsv::newRowsAppendWithSmallestFreeId()
     setNumber(expected, 2, "potential", 5);
     QCOMPARE(recordBytes(t, 4), recordBytes(expected, 1));
     QCOMPARE(recordBytes(t, 5), recordBytes(expected, 2));
+}
+
+void TestCsv::guardedCellsReadAsTheirText_data()
+{
+    QTest::addColumn<QByteArray>("cell");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("as exported") << QByteArray("\"=\"\"05.97\"\"\"") << QByteArray("05.97");
+    QTest::newRow("as a spreadsheet saves it") << QByteArray("05.97") << QByteArray("05.97");
+    QTest::newRow("quote inside") << QByteArray("\"=\"\"A\"\"\"\"B\"\"\"") << QByteArray("A\"B");
+    QTest::newRow("not the export's form") << QByteArray("\"=\"\"A\"\"B\"\"\"") << QByteArray("=\"A\"B\"");
+    QTest::newRow("formula of its own") << QByteArray("=1+1") << QByteArray("=1+1");
+}
+
+// The export's guard against a spreadsheet's number and formula reading is no part of the text.
+void TestCsv::guardedCellsReadAsTheirText()
+{
+    QFETCH(QByteArray, cell);
+    QFETCH(QByteArray, text);
+    RecordTable t = players(1);
+    importCsv(t, "record,contract_started\n1," + cell.toStdString() + "\n");
+    const Field& f = column(kPlayerFormat, "contract_started");
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(t.record(1)) + f.offset, f.width),
+             text + QByteArray(f.width - text.size(), '\0'));
 }
 
 void TestCsv::fileVariantsReadAlike_data()
