@@ -335,10 +335,16 @@ private:
     {
         if (freeIdWanted_.empty())
             return;
+        // The records waiting for an ID hold zero bytes, not an ID.
+        std::vector<bool> waiting(static_cast<std::size_t>(copy_.count()) + 1, false);
+        for (const auto& [number, line] : freeIdWanted_)
+            waiting[static_cast<std::size_t>(number)] = true;
         std::vector<long long> used;
         used.reserve(static_cast<std::size_t>(copy_.count()));
-        for (int i = 1; i <= copy_.count(); ++i)
-            used.push_back(readNumber(copy_.record(i), *idField_));
+        for (int i = 1; i <= copy_.count(); ++i) {
+            if (!waiting[static_cast<std::size_t>(i)])
+                used.push_back(readNumber(copy_.record(i), *idField_));
+        }
         std::sort(used.begin(), used.end());
         long long candidate = 0;
         auto at = used.begin();

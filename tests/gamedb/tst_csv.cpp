@@ -299,32 +299,35 @@ void TestCsv::sortedFilteredSheetUpdatesOnlyItsRows()
 
 void TestCsv::newRowsAppendWithSmallestFreeId()
 {
-    RecordTable t = players(3, 0);
-    setNumber(t, 3, "id", 3); // IDs 0, 1, 3
+    RecordTable t = players(3, 1);
+    setNumber(t, 3, "id", 4); // IDs 1, 2, 4
     const RecordTable before = t;
-    // The second row asks for 2 explicitly, so the first new row must not take it; a row of
-    // empty cells is a spreadsheet's leftover, not a record.
+    // The first new row takes 0 (its own zero bytes are no ID yet); the third must not take the
+    // 3 that the second asks for. A row of empty cells is a spreadsheet's leftover, not a record.
     importCsv(t, "record,id,first_name,age,potential\r\n"
                  ",,Newcomer,,-1\r\n"
-                 ",2,Other,17,5\r\n"
+                 ",3,Other,17,5\r\n"
                  ",,,,\r\n"
-                 "1,0,First1,21,0\r\n");
-    QCOMPARE(t.count(), 5);
+                 ",,Third,,\r\n"
+                 "1,1,First1,21,0\r\n");
+    QCOMPARE(t.count(), 6);
     for (int n = 1; n <= 3; ++n)
         QCOMPARE(recordBytes(t, n), recordBytes(before, n));
 
     RecordTable expected(kPlayerFormat);
-    expected.append();
-    expected.append();
-    setNumber(expected, 1, "id", 4);
+    for (int i = 0; i < 3; ++i)
+        expected.append();
     setText(expected, 1, "first_name", "Newcomer");
     setNumber(expected, 1, "potential", -1);
-    setNumber(expected, 2, "id", 2);
+    setNumber(expected, 2, "id", 3);
     setText(expected, 2, "first_name", "Other");
     setNumber(expected, 2, "age", 17);
     setNumber(expected, 2, "potential", 5);
+    setNumber(expected, 3, "id", 5);
+    setText(expected, 3, "first_name", "Third");
     QCOMPARE(recordBytes(t, 4), recordBytes(expected, 1));
     QCOMPARE(recordBytes(t, 5), recordBytes(expected, 2));
+    QCOMPARE(recordBytes(t, 6), recordBytes(expected, 3));
 }
 
 void TestCsv::guardedCellsReadAsTheirText_data()
