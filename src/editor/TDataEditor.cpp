@@ -3,6 +3,7 @@
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/Prompts.h"
+#include "editor/CsvMenu.h"
 #include "editor/ManagerPage.h"
 #include "editor/PlayerPage.h"
 #include "editor/TeamPage.h"
@@ -131,6 +132,9 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
     Manager = new editor::ManagerPage(ctx_.prompts, Menu);
     TeamTab = new editor::TeamPage(ctx_.prompts, Menu);
     Player = new editor::PlayerPage(ctx_.prompts, Menu);
+    editor::attachCsvMenu(Manager, ctx_.prompts);
+    editor::attachCsvMenu(TeamTab, ctx_.prompts);
+    editor::attachCsvMenu(Player, ctx_.prompts);
     History = named(new QWidget(Menu), "History");
     SaveTab = named(new QWidget(Menu), "SaveTab");
     buildSavePage();
