@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -148,8 +149,11 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
 
     for (editor::RecordPage* page :
          {static_cast<editor::RecordPage*>(Manager), static_cast<editor::RecordPage*>(TeamTab),
-          static_cast<editor::RecordPage*>(Player)})
+          static_cast<editor::RecordPage*>(Player)}) {
         page->onShowPages = [this](editor::RecordPage* p) { showPageAndSave(p); };
+        // A screen reader names the list after its tab ("Managers"), not after its control.
+        page->listView()->setAccessibleName(Menu->tabText(Menu->indexOf(page)).remove(QLatin1Char('&')));
+    }
 
     connect(LoadB, &QPushButton::clicked, this, &TDataEditor::LoadBClick);
     connect(SaveB, &QPushButton::clicked, this, &TDataEditor::SaveBClick);

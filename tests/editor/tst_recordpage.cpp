@@ -347,6 +347,7 @@ void TestRecordPage::valueLabelsReadAsTheirValues()
     QTest::mouseClick(p.ManNew, Qt::LeftButton);
     QCOMPARE(p.MaRec->accessibleName(), QString("5"));
     QCOMPARE(p.MaID->accessibleName(), QString("2"));
+    QCOMPARE(p.ManList->accessibleName(), QString("Managers"));
     // Their captions are tied to them.
     for (QLabel* value : {p.MaRec, p.MaID}) {
         bool captioned = false;
