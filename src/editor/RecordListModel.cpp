@@ -27,7 +27,7 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const
 
 void RecordListModel::setLines(std::vector<gamedb::ListLine> lines)
 {
-    gamedb::sortListLines(lines);
+    sorter_.sort(lines);
     beginResetModel();
     lines_ = std::move(lines);
     endResetModel();
@@ -35,15 +35,13 @@ void RecordListModel::setLines(std::vector<gamedb::ListLine> lines)
 
 int RecordListModel::insertLine(gamedb::ListLine line)
 {
-    // The same sort as a fill, so the new line lands exactly where a refill would put it.
-    const int record = line.record;
-    std::vector<gamedb::ListLine> all = lines_;
-    all.push_back(std::move(line));
-    gamedb::sortListLines(all);
-    const auto at = std::find_if(all.begin(), all.end(), [&](const gamedb::ListLine& l) { return l.record == record; });
-    const int row = static_cast<int>(at - all.begin());
+    // The order of a fill, so the new line lands exactly where a refill would put it.
+    const auto at =
+        std::upper_bound(lines_.begin(), lines_.end(), line,
+                         [this](const gamedb::ListLine& a, const gamedb::ListLine& b) { return sorter_.less(a, b); });
+    const int row = static_cast<int>(at - lines_.begin());
     beginInsertRows({}, row, row);
-    lines_ = std::move(all);
+    lines_.insert(at, std::move(line));
     endInsertRows();
     return row;
 }

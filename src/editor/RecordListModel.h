@@ -30,6 +30,7 @@ public:
 
 private:
     std::vector<gamedb::ListLine> lines_;
+    gamedb::ListSorter sorter_;
 };
 
 } // namespace editor
