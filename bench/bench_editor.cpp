@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QListView>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -137,9 +138,10 @@ int main(int argc, char** argv)
         ed.TeamC->setChecked(true);
         ed.PlayC->setChecked(true);
         ed.LoadBClick();
-        for (QWidget* page : {static_cast<QWidget*>(ed.Manager), static_cast<QWidget*>(ed.TeamTab),
-                              static_cast<QWidget*>(ed.Player)}) {
-            ed.Menu->setCurrentWidget(page);
+        for (int i = 0; i < ed.Menu->count(); ++i) {
+            if (!ed.Menu->isTabVisible(i))
+                continue;
+            ed.Menu->setCurrentIndex(i);
             ed.grab(); // paints the page and its list
         }
         std::printf("all three loaded: peak resident %.1f MB (now %.1f MB)\n", statusKb("VmHWM:") / 1024.0,
