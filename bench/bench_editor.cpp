@@ -6,11 +6,13 @@
 #include "widgets/AppConfig.h"
 #include "editor/ManagerPage.h"
 #include "editor/PlayerPage.h"
+#include "editor/TeamPage.h"
 #include "editor/TDataEditor.h"
 #include "sample/SampleGame.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListView>
@@ -74,6 +76,30 @@ int main(int argc, char** argv)
     const double stepMgr = medianMs(
         runs, [] {}, [&] { m.ManListClick(); });
     std::printf("managers: store-and-show %.3f ms\n", stepMgr);
+
+    // Teams: the load with the first record shown, a slot switch, the store-and-show step.
+    {
+        const double loadTeams = medianMs(
+            runs,
+            [&] {
+                ed.ManC->setChecked(false);
+                ed.TeamC->setChecked(true);
+                ed.PlayC->setChecked(false);
+            },
+            [&] { ed.LoadBClick(); });
+        auto& t = *ed.TeamTab;
+        std::printf("teams (%d): load, fill the list, show the first record: %.2f ms\n", t.table().count(), loadTeams);
+        int slot = 0;
+        const double switchTeams = medianMs(
+            101, [&] { t.TeLongC->setCurrentIndex(slot = (slot + 1) % 7); }, [&] { t.TeLongCChange(); });
+        std::printf("teams: selector switch %.3f ms\n", switchTeams);
+        const double stepTeams = medianMs(
+            101, [] {}, [&] { t.TeamListClick(); });
+        std::printf("teams: store-and-show %.3f ms\n", stepTeams);
+        const double resetTeams = medianMs(
+            runs, [] {}, [&] { t.TeResClick(); });
+        std::printf("teams: Reset %.2f ms\n", resetTeams);
+    }
 
     const double loadPl = medianMs(
         5, [&] { loadOnly(false, true); }, [&] { ed.LoadBClick(); });

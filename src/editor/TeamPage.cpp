@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -81,9 +82,18 @@ QLineEdit* field(QWidget* page, QFormLayout* form, const char* caption, const ch
     return addRow<QLineEdit>(page, form, caption, name, hint);
 }
 
+// Long entries ("Italian Serie C and Non League teams") must not widen the narrow page.
+void fitNarrow(QComboBox* box)
+{
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(12);
+}
+
 QComboBox* dropDown(QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint)
 {
-    return addRow<QComboBox>(page, form, caption, name, hint);
+    auto* box = addRow<QComboBox>(page, form, caption, name, hint);
+    fitNarrow(box);
+    return box;
 }
 
 // Caption left of the box, which keeps its own width.
@@ -166,6 +176,11 @@ TeamPage::TeamPage(Prompts& prompts, QWidget* parent)
     bindFields();
     installKeyRules(kKeyRules);
     connectHandlers();
+    // From the sub-pages' tabs through the shown page's fields, then the list and its buttons.
+    chainTabOrder({TeamPa,  TeLongC, TeLong,  TeShort,  TeShortC, TeNat, TeCity,  TeStad, TeCap,  TeSeat,  TeFollow,
+                   TeForm,  TeStyle, TeRep,   TeBlend,  TeX,      TeY,   TeColor, TeColC, TeDivi, TeLDivi, TeLPos,
+                   TeEsse,  TeCash,  TeTrRec, TeBT,     TeReg,    TeDev, TeEU,    TeLStd, TeU21,  TeTCoe,  TeDesc,
+                   TeDescC, TeGend,  TeGendC, TeamList, TeNew,    TeDel, TeSrc,   TeRes});
 }
 
 void TeamPage::buildPage1()
@@ -187,8 +202,6 @@ void TeamPage::buildPage1()
     TeForm = dropDown(Team1, f, "Formation:", "TeForm", "Formation");
     TeStyle = dropDown(Team1, f, "Style:", "TeStyle", "Style");
     pageLayout(0)->addStretch(1);
-    chainTabOrder(
-        {TeLongC, TeLong, TeShort, TeShortC, TeNat, TeCity, TeStad, TeCap, TeSeat, TeFollow, TeForm, TeStyle});
 }
 
 void TeamPage::buildPage2()
@@ -203,7 +216,17 @@ void TeamPage::buildPage2()
                       {QStringLiteral("Secondary Home Colour"), QStringLiteral("Primary Home Colour"),
                        QStringLiteral("Secondary Away Colour"), QStringLiteral("Primary Away Colour")},
                       "Colour slot");
-    f->addRow(TeColC, TeColor);
+    TeColor->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    TeColor->setMinimumContentsLength(8);
+    // The colour slots' names are long: selector and box share a whole row.
+    auto* colours = new QHBoxLayout;
+    colours->setSpacing(6);
+    TeColC->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    TeColC->setMinimumContentsLength(int(QStringLiteral("Secondary Away Colour").size()));
+    TeColC->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    colours->addWidget(TeColC);
+    colours->addWidget(TeColor, 1);
+    f->addRow(colours);
     TeDivi = dropDown(Team2, f, "Current Division:", "TeDivi", "Current Division");
     TeLDivi = dropDown(Team2, f, "Last Division:", "TeLDivi", "The Division of Last Season");
     TeLPos = field(Team2, f, "Last Position:", "TeLPos", "The Position of Last Season");
@@ -212,7 +235,6 @@ void TeamPage::buildPage2()
     TeTrRec = field(Team2, f, "Transfer Record:", "TeTrRec", "Transfer Record in UK \u00a3");
     TeBT = flag(Team2, f, "B-Team:", "TeBT", "Is The Team a B-Team?");
     pageLayout(1)->addStretch(1);
-    chainTabOrder({TeRep, TeBlend, TeX, TeY, TeColor, TeColC, TeDivi, TeLDivi, TeLPos, TeEsse, TeCash, TeTrRec, TeBT});
 }
 
 void TeamPage::buildPage3()
@@ -256,7 +278,6 @@ void TeamPage::buildPage3()
                        "Gender slot", kAbbreviationHint);
     f->addRow(TeGendC, TeGend);
     pageLayout(2)->addStretch(1);
-    chainTabOrder({TeReg, TeDev, TeEU, TeLStd, TeU21, TeTCoe, TeDesc, TeDescC, TeGend, TeGendC});
 }
 
 // Store order is bind order: the record's field order, each slotted box at its first slot.
