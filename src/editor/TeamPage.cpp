@@ -115,6 +115,8 @@ QComboBox* selector(QWidget* page, const char* name, const QStringList& entries,
     box->addItems(entries);
     box->setCurrentIndex(-1);
     box->setAccessibleName(QString::fromLatin1(accessible));
+    // On Linux a drop-down is announced by its entry; the description carries what it chooses.
+    box->setAccessibleDescription(box->accessibleName());
     box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return box;
 }
@@ -212,6 +214,7 @@ void TeamPage::buildPage2()
     TeX = field(Team2, f, "X Co-ord:", "TeX", "X Co-ord");
     TeY = field(Team2, f, "Y Co-ord:", "TeY", "Y Co-ord");
     TeColor = uncaptioned<QComboBox>(Team2, "TeColor", "Colours");
+    TeColor->setAccessibleDescription(TeColor->accessibleName());
     TeColC = selector(Team2, "TeColC",
                       {QStringLiteral("Secondary Home Colour"), QStringLiteral("Primary Home Colour"),
                        QStringLiteral("Secondary Away Colour"), QStringLiteral("Primary Away Colour")},
