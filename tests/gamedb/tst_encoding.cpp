@@ -156,7 +156,7 @@ void TestEncoding::numbersRefusedWhenTheyDoNotFit()
     QFETCH(int, width);
     QFETCH(qlonglong, value);
     QFETCH(bool, fits);
-    const Field f{"X", 1, static_cast<std::uint16_t>(width), static_cast<Encoding>(encoding)};
+    const Field f{"X", 1, static_cast<std::uint16_t>(width), static_cast<Encoding>(encoding), "x"};
     std::array<std::uint8_t, 6> rec{};
     rec.fill(0xAB);
     const auto before = rec;
@@ -173,8 +173,8 @@ void TestEncoding::numbersRefusedWhenTheyDoNotFit()
 
 void TestEncoding::ratingsKeepTheSignOfPotential()
 {
-    const Field potential{"PlMSk2", 0, 2, Encoding::SignedRating};
-    const Field ability{"PlMSk1", 0, 2, Encoding::Rating};
+    const Field potential{"PlMSk2", 0, 2, Encoding::SignedRating, "potential"};
+    const Field ability{"PlMSk1", 0, 2, Encoding::Rating, "ability"};
     std::array<std::uint8_t, 2> b{};
     writeNumber(b.data(), potential, -1);
     QCOMPARE(b, (std::array<std::uint8_t, 2>{0, 255}));
@@ -188,7 +188,7 @@ void TestEncoding::ratingsKeepTheSignOfPotential()
 
 void TestEncoding::positionFlagReadsUnknownAsTwo()
 {
-    const Field f{"PlGK", 0, 1, Encoding::PositionFlag};
+    const Field f{"PlGK", 0, 1, Encoding::PositionFlag, "goalkeeper"};
     for (auto [stored, read] : {std::pair{0, 0}, {1, 1}, {2, 2}, {7, 2}, {255, 2}}) {
         const std::uint8_t b = static_cast<std::uint8_t>(stored);
         QCOMPARE(readNumber(&b, f), static_cast<long long>(read));
@@ -197,7 +197,7 @@ void TestEncoding::positionFlagReadsUnknownAsTwo()
 
 void TestEncoding::canonicalKeepsWhatItCannotWrite()
 {
-    static const Field fields[] = {{"A", 0, 4, Encoding::Septet}, {"B", 4, 2, Encoding::Septet}};
+    static const Field fields[] = {{"A", 0, 4, Encoding::Septet, "a"}, {"B", 4, 2, Encoding::Septet, "b"}};
     std::array<std::uint8_t, 6> rec{0, 0, 200, 0, 255, 200};
     canonicalise(rec.data(), fields);
     // 25600 in its ordinary form; 255,200 reads as 32840, above what two digits can write: kept.
