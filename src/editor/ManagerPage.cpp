@@ -1,5 +1,7 @@
 #include "editor/ManagerPage.h"
 
+#include "editor/PageForms.h"
+
 #include "gamedb/ManagerDb.h"
 #include "gamedb/TextField.h"
 
@@ -37,29 +39,6 @@ const KeyRow kKeyRules[] = {
     {"MaBoard", {-1, kDigits}},
 };
 
-QFormLayout* formOn(QVBoxLayout* page)
-{
-    auto* form = new QFormLayout;
-    form->setContentsMargins(0, 4, 0, 0);
-    form->setVerticalSpacing(3);
-    form->setHorizontalSpacing(6);
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->setLabelAlignment(Qt::AlignLeft);
-    page->addLayout(form);
-    return form;
-}
-
-// A captioned field: the form's label becomes its buddy, so the caption is its accessible name.
-template <class Box>
-Box* addRow(QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint)
-{
-    auto* box = new Box(page);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setToolTip(QString::fromLatin1(hint));
-    form->addRow(QString::fromLatin1(caption), box);
-    return box;
-}
-
 } // namespace
 
 ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
@@ -83,10 +62,10 @@ ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
     MaID = id_;
 
     auto field = [](QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint) {
-        return addRow<QLineEdit>(page, form, caption, name, hint);
+        return captionedRow<QLineEdit>(page, form, caption, name, hint);
     };
     auto dropDown = [](QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint) {
-        return addRow<QComboBox>(page, form, caption, name, hint);
+        return captionedRow<QComboBox>(page, form, caption, name, hint);
     };
 
     // Page 1, in tab order.
@@ -111,10 +90,7 @@ ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
     MaRep = field(Man2, f2, "Reputation:", "MaRep", "Reputation (0-200)");
     MaAr = field(Man2, f2, "Years Of Experience:", "MaAr", "Years as manager (0-128)");
     MaBoard = field(Man2, f2, "Board Confidence:", "MaBoard", "The level of confidence the board has in him (0-100)");
-    MaPlay = new QCheckBox(QStringLiteral("Player Manager:"), Man2);
-    MaPlay->setObjectName(QStringLiteral("MaPlay"));
-    MaPlay->setToolTip(QStringLiteral("Is he still playing?"));
-    MaPlay->setLayoutDirection(Qt::RightToLeft); // caption left of the box
+    MaPlay = captionLeftBox(Man2, "Player Manager:", "MaPlay", "Is he still playing?");
     f2->addRow(MaPlay);
     pageLayout(1)->addStretch(1);
 

@@ -1,5 +1,7 @@
 #include "editor/PlayerPage.h"
 
+#include "editor/PageForms.h"
+
 #include "gamedb/PlayerDb.h"
 #include "gamedb/TextField.h"
 
@@ -135,17 +137,6 @@ std::vector<KeyRow> makeKeyRules()
     return rows;
 }
 
-QFormLayout* newForm()
-{
-    auto* form = new QFormLayout;
-    form->setContentsMargins(0, 4, 0, 0);
-    form->setVerticalSpacing(3);
-    form->setHorizontalSpacing(6);
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->setLabelAlignment(Qt::AlignLeft);
-    return form;
-}
-
 } // namespace
 
 PlayerPage::PlayerPage(Prompts& prompts, QWidget* parent)
@@ -188,12 +179,9 @@ namespace {
 void addRows(PlayerPage* page, QWidget* parent, QFormLayout* form, std::span<const Row> rows, int numberWidth)
 {
     for (const Row& row : rows) {
-        auto* box = new QLineEdit(parent);
-        box->setObjectName(QString::fromLatin1(row.name));
-        box->setToolTip(QString::fromLatin1(row.hint));
+        auto* box = captionedRow<QLineEdit>(parent, form, row.caption, row.name, row.hint);
         if (row.number)
             box->setFixedWidth(numberWidth);
-        form->addRow(QString::fromLatin1(row.caption), box);
         page->*row.box = box;
     }
 }
@@ -207,9 +195,7 @@ QFrame* positionGroup(PlayerPage* page, QWidget* parent, std::span<const Positio
     column->setContentsMargins(6, 4, 6, 4);
     column->setSpacing(2);
     for (const Position& p : positions) {
-        auto* box = new QCheckBox(QString::fromLatin1(p.caption), frame);
-        box->setObjectName(QString::fromLatin1(p.name));
-        box->setLayoutDirection(Qt::RightToLeft);
+        auto* box = captionLeftBox(frame, p.caption, p.name);
         column->addWidget(box);
         page->*p.box = box;
     }

@@ -1,5 +1,7 @@
 #include "editor/TeamPage.h"
 
+#include "editor/PageForms.h"
+
 #include "gamedb/TeamDb.h"
 #include "gamedb/TextField.h"
 
@@ -47,39 +49,9 @@ const KeyRow kKeyRules[] = {
 
 const char* const kLanguages[] = {"UK", "Ita", "Ger", "Spa", "Fre", "Por", "Dut"};
 
-QFormLayout* formOn(QBoxLayout* page)
-{
-    auto* form = new QFormLayout;
-    form->setContentsMargins(0, 2, 0, 0);
-    form->setVerticalSpacing(2);
-    form->setHorizontalSpacing(6);
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    form->setLabelAlignment(Qt::AlignLeft);
-    page->addLayout(form);
-    return form;
-}
-
-template <class Box> Box* named(QWidget* parent, const char* name, const char* hint)
-{
-    auto* box = new Box(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    if (hint)
-        box->setToolTip(QString::fromUtf8(hint));
-    return box;
-}
-
-// A captioned field: the form's label becomes its buddy, so the caption is its accessible name.
-template <class Box>
-Box* addRow(QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint)
-{
-    Box* box = named<Box>(page, name, hint);
-    form->addRow(QString::fromLatin1(caption), box);
-    return box;
-}
-
 QLineEdit* field(QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint)
 {
-    return addRow<QLineEdit>(page, form, caption, name, hint);
+    return captionedRow<QLineEdit>(page, form, caption, name, hint);
 }
 
 // Long entries ("Italian Serie C and Non League teams") must not widen the narrow page.
@@ -91,7 +63,7 @@ void fitNarrow(QComboBox* box)
 
 QComboBox* dropDown(QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint)
 {
-    auto* box = addRow<QComboBox>(page, form, caption, name, hint);
+    auto* box = captionedRow<QComboBox>(page, form, caption, name, hint);
     fitNarrow(box);
     return box;
 }
@@ -99,9 +71,7 @@ QComboBox* dropDown(QWidget* page, QFormLayout* form, const char* caption, const
 // Caption left of the box, which keeps its own width.
 QCheckBox* flag(QWidget* page, QFormLayout* form, const char* caption, const char* name, const char* hint)
 {
-    auto* box = named<QCheckBox>(page, name, hint);
-    box->setText(QString::fromLatin1(caption));
-    box->setLayoutDirection(Qt::RightToLeft);
+    auto* box = captionLeftBox(page, caption, name, hint);
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     form->addRow(box);
     return box;
@@ -111,21 +81,13 @@ QCheckBox* flag(QWidget* page, QFormLayout* form, const char* caption, const cha
 QComboBox* selector(QWidget* page, const char* name, const QStringList& entries, const char* accessible,
                     const char* hint = nullptr)
 {
-    auto* box = named<QComboBox>(page, name, hint);
+    auto* box = namedBox<QComboBox>(page, name, hint);
     box->addItems(entries);
     box->setCurrentIndex(-1);
     box->setAccessibleName(QString::fromLatin1(accessible));
     // On Linux a drop-down is announced by its entry; the description carries what it chooses.
     box->setAccessibleDescription(box->accessibleName());
     box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    return box;
-}
-
-// A box without a caption: its hint is what a screen reader says.
-template <class Box> Box* uncaptioned(QWidget* page, const char* name, const char* hint)
-{
-    Box* box = named<Box>(page, name, hint);
-    box->setAccessibleName(QString::fromUtf8(hint));
     return box;
 }
 
@@ -187,7 +149,7 @@ TeamPage::TeamPage(Prompts& prompts, QWidget* parent)
 
 void TeamPage::buildPage1()
 {
-    QFormLayout* f = formOn(pageLayout(0));
+    QFormLayout* f = formOn(pageLayout(0), 2);
     // Created in tab order; the short name's box comes before its selector.
     TeLongC = selector(Team1, "TeLongC", languageEntries("Long"), "Long name language");
     TeLong = uncaptioned<QLineEdit>(Team1, "TeLong", "Long Name (30 Characters)");
@@ -208,7 +170,7 @@ void TeamPage::buildPage1()
 
 void TeamPage::buildPage2()
 {
-    QFormLayout* f = formOn(pageLayout(1));
+    QFormLayout* f = formOn(pageLayout(1), 2);
     TeRep = field(Team2, f, "Reputation:", "TeRep", "Reputation (1-20)");
     TeBlend = field(Team2, f, "Blend:", "TeBlend", "Blend (1-20)");
     TeX = field(Team2, f, "X Co-ord:", "TeX", "X Co-ord");
@@ -259,7 +221,7 @@ void TeamPage::buildPage3()
     groupLayout->addWidget(inside);
     auto* insideLayout = new QVBoxLayout(inside);
     insideLayout->setContentsMargins(0, 0, 0, 0);
-    QFormLayout* g = formOn(insideLayout);
+    QFormLayout* g = formOn(insideLayout, 2);
 
     TeReg = dropDown(inside, g, "Region:", "TeReg", "Region of The World");
     TeDev = field(inside, g, "Developed:", "TeDev", "Developed (1=Developed, 2=Developing, 3=Third World)");
@@ -274,7 +236,7 @@ void TeamPage::buildPage3()
     g->addRow(TeDescC, TeDesc);
     pageLayout(2)->addWidget(GroupBox1);
 
-    QFormLayout* f = formOn(pageLayout(2));
+    QFormLayout* f = formOn(pageLayout(2), 2);
     TeGend = uncaptioned<QLineEdit>(Team3, "TeGend", "Gender (Don't Know What it Does)");
     TeGendC = selector(Team3, "TeGendC",
                        {QStringLiteral("Ita Gender"), QStringLiteral("Fre Gender"), QStringLiteral("Por Gender")},
