@@ -140,7 +140,10 @@ QMdiSubWindow* THovedmenu::openTool(QWidget* tool)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(tool->windowTitle());
     sub->adjustSize();
-    sub->setFixedSize(sub->sizeHint());
+    // A fixed-size tool gets a frame that hugs it; the size hint would also make room for the
+    // title bar's text and leave a blank strip beside the tool.
+    const bool fixed = tool->minimumSize() == tool->maximumSize();
+    sub->setFixedSize(fixed ? sub->minimumSizeHint() : sub->sizeHint());
     const QRect free = area_->viewport()->rect();
     sub->move(std::max(0, (free.width() - sub->width()) / 2), std::max(0, (free.height() - sub->height()) / 2));
     sub->show();
