@@ -24,12 +24,11 @@ const PageNames kNames{
 };
 
 // First name, a blank, last name: what Search looks in.
-std::string managerSearchKey(const std::uint8_t* r)
+void managerSearchKey(const std::uint8_t* r, std::string& key)
 {
-    std::string key(gamedb::listText(r + 4, 20));
+    key += gamedb::listText(r + 4, 20);
     key += ' ';
     key += gamedb::listText(r + 24, 35);
-    return key;
 }
 
 const KeyRow kKeyRules[] = {

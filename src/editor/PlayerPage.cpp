@@ -32,12 +32,11 @@ const PageNames kNames{
 };
 
 // First name, a blank, second name.
-std::string playerSearchKey(const std::uint8_t* r)
+void playerSearchKey(const std::uint8_t* r, std::string& key)
 {
-    std::string key(gamedb::listText(r + 4, 30));
+    key += gamedb::listText(r + 4, 30);
     key += ' ';
     key += gamedb::listText(r + 34, 35);
-    return key;
 }
 
 // A captioned text box: its caption, control name, hint, and the member that holds it.

@@ -413,8 +413,10 @@ void RecordPage::search()
     auto needle = gamedb::toGame(*text);
     if (needle && !needle->empty() && traits_.searchKey) {
         foldAscii(*needle);
+        std::string key; // one buffer for every record: 20000 keys, no allocation each
         for (int i = 1; i <= table_.count(); ++i) {
-            std::string key = traits_.searchKey(table_.record(i));
+            key.clear();
+            traits_.searchKey(table_.record(i), key);
             foldAscii(key);
             if (key.find(*needle) != std::string::npos)
                 lines.push_back(gamedb::listLineOf(table_, i));

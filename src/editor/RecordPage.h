@@ -61,8 +61,8 @@ struct PageTraits {
     // (players). Every page's New first stores the page, so nothing typed is dropped.
     bool newShowsCurrentLine = false;
     QString newNumberText; // what New leaves in the number boxes
-    // The text a search looks in, as game bytes.
-    std::string (*searchKey)(const std::uint8_t* record) = nullptr;
+    // Appends the text a search looks in, as game bytes.
+    void (*searchKey)(const std::uint8_t* record, std::string& key) = nullptr;
 };
 
 // A key rule of one text box, by control name.

@@ -29,9 +29,9 @@ const PageNames kNames{
 };
 
 // The UK long name.
-std::string teamSearchKey(const std::uint8_t* r)
+void teamSearchKey(const std::uint8_t* r, std::string& key)
 {
-    return std::string(gamedb::listText(r + 4, 35));
+    key += gamedb::listText(r + 4, 35);
 }
 
 const KeyRow kKeyRules[] = {
