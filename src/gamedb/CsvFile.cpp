@@ -1,26 +1,13 @@
 #include "gamedb/CsvFile.h"
 
 #include "gamedb/FileIo.h"
-#include "gamedb/GameError.h"
-
-#include <QFile>
-#include <QFileInfo>
-
-#include <cerrno>
 
 namespace gamedb {
 
 std::string readCsvFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const QFileInfo info(path);
-        throw GameError(ioErrorText(!info.exists() ? ENOENT : info.isDir() ? EISDIR : EACCES));
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw GameError(ioErrorText(EIO));
-    return bytes.toStdString();
+    const Bytes bytes = readGameFile(path, -1, Access::ReadOnly);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 void writeCsvFile(const QString& path, std::string_view csv)

@@ -107,7 +107,10 @@ bool gameFileExists(const QString& folder, const QString& name)
     return QFileInfo(gameFilePath(folder, name)).isFile();
 }
 
-GameFileReader::GameFileReader(const QString& path) : path_(path), fd_(openChecked(path, O_RDWR)) {}
+GameFileReader::GameFileReader(const QString& path, Access access)
+    : path_(path), fd_(openChecked(path, access == Access::ReadWrite ? O_RDWR : O_RDONLY))
+{
+}
 
 GameFileReader::~GameFileReader()
 {
@@ -140,9 +143,9 @@ void GameFileReader::close()
         fail(errno, path_);
 }
 
-Bytes readGameFile(const QString& path, long long atMost)
+Bytes readGameFile(const QString& path, long long atMost, Access access)
 {
-    GameFileReader reader(path);
+    GameFileReader reader(path, access);
     struct stat st {};
     if (::fstat(reader.fd_, &st) != 0)
         fail(errno, path);

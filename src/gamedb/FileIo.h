@@ -17,15 +17,19 @@ using Bytes = std::vector<std::uint8_t>;
 QString gameFilePath(const QString& folder, const QString& name);
 bool gameFileExists(const QString& folder, const QString& name);
 
-// Opened for reading and writing, as the game's tools always did, so a write-protected file is
-// refused. Reads the whole file when atMost < 0, otherwise at most that many bytes.
-Bytes readGameFile(const QString& path, long long atMost = -1);
+// How a file is opened for reading. The game's files are opened for reading and writing, as the
+// game's tools always did, so a write-protected game file is refused; a file we only read (a
+// CSV sheet) is opened read-only.
+enum class Access { ReadWrite, ReadOnly };
+
+// Reads the whole file when atMost < 0, otherwise at most that many bytes.
+Bytes readGameFile(const QString& path, long long atMost = -1, Access access = Access::ReadWrite);
 
 // The same open, read front to back in pieces, so that a caller reads only as much as the file's
 // own header says it needs, each piece straight into the buffer that keeps it.
 class GameFileReader {
 public:
-    explicit GameFileReader(const QString& path);
+    explicit GameFileReader(const QString& path, Access access = Access::ReadWrite);
     ~GameFileReader();
     GameFileReader(const GameFileReader&) = delete;
     GameFileReader& operator=(const GameFileReader&) = delete;
@@ -36,7 +40,7 @@ public:
     void close();
 
 private:
-    friend Bytes readGameFile(const QString& path, long long atMost);
+    friend Bytes readGameFile(const QString& path, long long atMost, Access access);
     QString path_;
     int fd_;
 };
