@@ -5,6 +5,7 @@
 #include "gamedb/CsvFile.h"
 #include "gamedb/Database.h"
 #include "gamedb/FileIo.h"
+#include "gamedb/Formats.h"
 #include "gamedb/ListOrder.h"
 #include "gamedb/ManagerDb.h"
 #include "gamedb/PlayerDb.h"
@@ -328,7 +329,7 @@ int main(int argc, char** argv)
         return 1;
 
     folder(); // generated before any timing starts
-    for (const DbFormat* f : {&gamedb::kManagerFormat, &gamedb::kTeamFormat, &gamedb::kPlayerFormat})
+    for (const DbFormat* f : gamedb::allFormats())
         csvPathOf(*f);
     registerAll();
     MedianReporter reporter;

@@ -3,9 +3,7 @@
 #include "gamedb/Csv.h"
 #include "gamedb/CsvFile.h"
 #include "gamedb/Database.h"
-#include "gamedb/ManagerDb.h"
-#include "gamedb/PlayerDb.h"
-#include "gamedb/TeamDb.h"
+#include "gamedb/Formats.h"
 
 #include <exception>
 #include <istream>
@@ -20,15 +18,6 @@ constexpr const char* kUsageText = "usage: korvex export FOLDER managers|teams|p
                                    "Export writes the database of the game folder FOLDER as CSV to FILE; import\n"
                                    "applies FILE to it and saves the game file. FILE - is standard output or input.\n"
                                    "Without arguments korvex opens its window.\n";
-
-const gamedb::DbFormat* formatNamed(const QString& name)
-{
-    for (const gamedb::DbFormat* f : {&gamedb::kManagerFormat, &gamedb::kTeamFormat, &gamedb::kPlayerFormat}) {
-        if (name == QString::fromUtf8(f->recordNoun.data(), static_cast<qsizetype>(f->recordNoun.size())))
-            return f;
-    }
-    return nullptr;
-}
 
 gamedb::RecordTable load(const gamedb::DbFormat& f, const QString& folder)
 {
@@ -78,7 +67,7 @@ bool isCommand(const QStringList& args)
 
 int runCommand(const QStringList& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    const gamedb::DbFormat* f = args.size() == 5 ? formatNamed(args[3]) : nullptr;
+    const gamedb::DbFormat* f = args.size() == 5 ? gamedb::formatNamed(args[3].toStdString()) : nullptr;
     if (!isCommand(args) || !f) {
         err << kUsageText;
         return kUsage;

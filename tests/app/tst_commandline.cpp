@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "gamedb/Csv.h"
+#include "gamedb/Formats.h"
 #include "gamedb/ManagerDb.h"
 #include "gamedb/PlayerDb.h"
 #include "gamedb/TeamDb.h"
@@ -20,13 +21,9 @@ using namespace testfiles;
 
 namespace {
 
-const DbFormat& formatNamed(const QString& name)
+const DbFormat& formatOf(const QString& kind)
 {
-    if (name == "managers")
-        return kManagerFormat;
-    if (name == "teams")
-        return kTeamFormat;
-    return kPlayerFormat;
+    return *formatNamed(kind.toStdString());
 }
 
 struct Run {
@@ -144,7 +141,7 @@ void TestCommandLine::fullSampleRoundTripIsByteIdentical()
 {
     QFETCH(QString, kind);
     QFETCH(bool, standardStreams);
-    const DbFormat& f = formatNamed(kind);
+    const DbFormat& f = formatOf(kind);
     const QString game = full_.path() + "/" + QString::fromUtf8(f.fileName);
     const QByteArray before = readAll(game);
     QCOMPARE(before.size(), qsizetype(f.recordsStart() + f.recordSize * std::size_t(f.capacity)));
@@ -174,7 +171,7 @@ void TestCommandLine::hostileBytesSurvive_data()
 void TestCommandLine::hostileBytesSurvive()
 {
     QFETCH(QString, kind);
-    const DbFormat& f = formatNamed(kind);
+    const DbFormat& f = formatOf(kind);
     const QString game = writeFile(f, kind == "players" ? hostilePlayers() : hostileTeams());
     const QByteArray before = readAll(game);
     const QString csvPath = dir_.path() + "/out.csv";
@@ -262,7 +259,7 @@ void TestCommandLine::refusalLeavesFileUntouched()
     QFETCH(QString, kind);
     QFETCH(QByteArray, csv);
     QFETCH(QString, message);
-    const DbFormat& f = formatNamed(kind);
+    const DbFormat& f = formatOf(kind);
     if (kind == "managers")
         sample::writeSampleManagers(dir_.path(), f.capacity);
     else

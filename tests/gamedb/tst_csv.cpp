@@ -1,6 +1,7 @@
 // CSV export and import of the three tables: the schema's column names, what the export writes,
 // byte-exact round trips, partial and reordered sheets, new records, and every refusal.
 #include "gamedb/Csv.h"
+#include "gamedb/Formats.h"
 #include "gamedb/GameError.h"
 #include "gamedb/ManagerDb.h"
 #include "gamedb/PlayerDb.h"
@@ -16,13 +17,9 @@ using namespace gamedb;
 
 namespace {
 
-const DbFormat& formatNamed(const QString& name)
+const DbFormat& formatOf(const QString& kind)
 {
-    if (name == "managers")
-        return kManagerFormat;
-    if (name == "teams")
-        return kTeamFormat;
-    return kPlayerFormat;
+    return *formatNamed(kind.toStdString());
 }
 
 const Field& column(const DbFormat& f, std::string_view name)
@@ -145,7 +142,7 @@ void TestCsv::columnNamesAreDistinctAndReadable_data()
 void TestCsv::columnNamesAreDistinctAndReadable()
 {
     QFETCH(QString, kind);
-    const DbFormat& f = formatNamed(kind);
+    const DbFormat& f = formatOf(kind);
     std::set<std::string_view> seen{kRecordColumn};
     const QRegularExpression readable("^[a-z][a-z0-9]*(_[a-z0-9]+)*$");
     for (const Field& field : f.schema) {
@@ -200,7 +197,7 @@ void TestCsv::columnsNameTheRightFields()
     QFETCH(QString, kind);
     QFETCH(QString, column);
     QFETCH(int, offset);
-    QCOMPARE(int(::column(formatNamed(kind), column.toStdString()).offset), offset);
+    QCOMPARE(int(::column(formatOf(kind), column.toStdString()).offset), offset);
 }
 
 void TestCsv::exportWritesWhatThePagesShow()
@@ -242,7 +239,7 @@ void TestCsv::roundTripKeepsEveryByte_data()
 void TestCsv::roundTripKeepsEveryByte()
 {
     QFETCH(QString, kind);
-    RecordTable t = noisyTable(formatNamed(kind), 400);
+    RecordTable t = noisyTable(formatOf(kind), 400);
     const std::vector<std::uint8_t> before = t.bytes();
     importCsv(t, exportCsv(t));
     QCOMPARE(t.count(), 400);
@@ -467,7 +464,7 @@ void TestCsv::refusalsChangeNothing()
     QFETCH(int, records);
     QFETCH(QByteArray, csv);
     QFETCH(QString, message);
-    const DbFormat& f = formatNamed(kind);
+    const DbFormat& f = formatOf(kind);
     RecordTable t(f);
     for (int i = 1; i <= records; ++i) {
         t.append();
