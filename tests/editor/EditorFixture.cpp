@@ -1,11 +1,17 @@
 #include "EditorFixture.h"
 
+#include "editor/PlayerPage.h"
+#include "editor/TeamPage.h"
 #include "gamedb/ManagerDb.h"
+#include "gamedb/PlayerDb.h"
 #include "gamedb/Schema.h"
+#include "gamedb/TeamDb.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QtTest>
+
+#include <cstring>
 
 using namespace gamedb;
 
@@ -18,25 +24,46 @@ std::uint8_t* bytes(QByteArray& a)
     return reinterpret_cast<std::uint8_t*>(a.data());
 }
 
-void setText(QByteArray& r, const DbFormat& f, const char* field, const QByteArray& text)
+} // namespace
+
+void setFieldText(QByteArray& record, const DbFormat& f, const char* field, const QByteArray& text)
 {
-    writeText(bytes(r), fieldNamed(f.schema, field),
+    writeText(bytes(record), fieldNamed(f.schema, field),
               std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 
-} // namespace
+void setFieldNumber(QByteArray& record, const DbFormat& f, const char* field, long long value)
+{
+    writeNumber(bytes(record), fieldNamed(f.schema, field), value);
+}
+
+QList<Mgr> fourManagers()
+{
+    return {
+        {0, "Erik", "Borsk", "442A", "PASS", 120, 0},
+        {1, "Anna", "Dorm", "VDEF", "LONG", 50, 1},
+        {3, "Ola", "Ahlberg", "433N", "CONT", 10, 0},
+        {5, "Kari", "Cantu", "", "", 0, 0},
+    };
+}
+
+QByteArray managerText(const std::uint8_t* record, const char* field)
+{
+    const auto t = readText(record, fieldNamed(kManagerFormat.schema, field));
+    return QByteArray(t.data(), static_cast<qsizetype>(t.size()));
+}
 
 QByteArray managerRecord(const Mgr& m)
 {
     const DbFormat& f = kManagerFormat;
     QByteArray r(static_cast<qsizetype>(f.recordSize), '\0');
-    writeNumber(bytes(r), fieldNamed(f.schema, "MaID"), m.id);
-    setText(r, f, "MaForN", m.first);
-    setText(r, f, "MaEft", m.last);
-    setText(r, f, "MaForma", m.forma);
-    setText(r, f, "MaStyle", m.style);
-    writeNumber(bytes(r), fieldNamed(f.schema, "MaRep"), m.rep);
-    writeNumber(bytes(r), fieldNamed(f.schema, "MaPlay"), m.play);
+    setFieldNumber(r, f, "MaID", m.id);
+    setFieldText(r, f, "MaForN", m.first);
+    setFieldText(r, f, "MaEft", m.last);
+    setFieldText(r, f, "MaForma", m.forma);
+    setFieldText(r, f, "MaStyle", m.style);
+    setFieldNumber(r, f, "MaRep", m.rep);
+    setFieldNumber(r, f, "MaPlay", m.play);
     return r;
 }
 
@@ -46,9 +73,9 @@ QByteArray namedRecord(const DbFormat& f, int id, const QByteArray& first, const
     writeNumber(bytes(r), f.schema[0], id);
     // The first text field after the ID is the UK long name or the first name; the player's
     // second name follows the first.
-    setText(r, f, std::string(f.schema[1].control).c_str(), first);
+    setFieldText(r, f, std::string(f.schema[1].control).c_str(), first);
     if (!second.isEmpty())
-        setText(r, f, std::string(f.schema[2].control).c_str(), second);
+        setFieldText(r, f, std::string(f.schema[2].control).c_str(), second);
     return r;
 }
 
@@ -148,11 +175,6 @@ void Editor::clickRow(QListView* list, int row)
 
 // --- team page --------------------------------------------------------------------------
 
-#include "editor/TeamPage.h"
-#include "gamedb/TeamDb.h"
-
-#include <cstring>
-
 namespace fixture {
 
 QByteArray teamRecord(int id, const QByteArray& ukLong)
@@ -169,13 +191,12 @@ void setTeamBytes(QByteArray& record, const char* field, const QByteArray& raw)
 
 void setTeamText(QByteArray& record, const char* field, const QByteArray& text)
 {
-    writeText(reinterpret_cast<std::uint8_t*>(record.data()), fieldNamed(kTeamFormat.schema, field),
-              std::string_view(text.constData(), std::size_t(text.size())));
+    setFieldText(record, kTeamFormat, field, text);
 }
 
 void setTeamNumber(QByteArray& record, const char* field, long long value)
 {
-    writeNumber(reinterpret_cast<std::uint8_t*>(record.data()), fieldNamed(kTeamFormat.schema, field), value);
+    setFieldNumber(record, kTeamFormat, field, value);
 }
 
 void writeTeams(Editor& e, const QList<QByteArray>& records)
@@ -197,9 +218,6 @@ const std::uint8_t* teamAt(Editor& e, int number)
 
 // --- player page ------------------------------------------------------------------------
 
-#include "editor/PlayerPage.h"
-#include "gamedb/PlayerDb.h"
-
 namespace fixture {
 
 QByteArray playerRecord(int id, const QByteArray& first, const QByteArray& second)
@@ -209,8 +227,7 @@ QByteArray playerRecord(int id, const QByteArray& first, const QByteArray& secon
 
 void setPlayerText(QByteArray& record, const char* field, const QByteArray& text)
 {
-    writeText(reinterpret_cast<std::uint8_t*>(record.data()), fieldNamed(kPlayerFormat.schema, field),
-              std::string_view(text.constData(), std::size_t(text.size())));
+    setFieldText(record, kPlayerFormat, field, text);
 }
 
 void setPlayerNumber(QByteArray& record, const char* field, long long value)
@@ -219,7 +236,7 @@ void setPlayerNumber(QByteArray& record, const char* field, long long value)
     if (f.encoding == Encoding::PositionFlag) // any byte, as a file may hold it
         record[f.offset] = static_cast<char>(value);
     else
-        writeNumber(reinterpret_cast<std::uint8_t*>(record.data()), f, value);
+        setFieldNumber(record, kPlayerFormat, field, value);
 }
 
 void writePlayers(Editor& e, const QList<QByteArray>& records)

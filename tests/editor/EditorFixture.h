@@ -4,10 +4,10 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
-#include "widgets/AppConfig.h"
 #include "editor/ManagerPage.h"
 #include "editor/TDataEditor.h"
 #include "gamedb/DbFormat.h"
+#include "widgets/AppConfig.h"
 
 #include <QByteArray>
 #include <QList>
@@ -29,6 +29,15 @@ struct Mgr {
 };
 
 QByteArray managerRecord(const Mgr& m);
+// Four managers; sorted by last name the list reads Ahlberg (3), Borsk (1), Cantu (4), Dorm (2).
+QList<Mgr> fourManagers();
+// A manager text field as the page shows it (up to the first zero byte).
+QByteArray managerText(const std::uint8_t* record, const char* field);
+
+// A field of any format's record: a text (zero bytes to the field's width) or a number in the
+// field's own encoding.
+void setFieldText(QByteArray& record, const gamedb::DbFormat& f, const char* field, const QByteArray& text);
+void setFieldNumber(QByteArray& record, const gamedb::DbFormat& f, const char* field, long long value);
 // A record of the format whose list name is name (UK long name, or first and second name).
 QByteArray namedRecord(const gamedb::DbFormat& f, int id, const QByteArray& first, const QByteArray& second = {});
 // Header block (a pattern), count, carried word 0x11 0x22, cleared word 0x33 0x44, records.

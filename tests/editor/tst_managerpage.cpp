@@ -18,6 +18,8 @@
 
 using namespace gamedb;
 using fixture::Editor;
+using fixture::fourManagers;
+using fixture::managerText;
 using fixture::Mgr;
 using Kind = ScriptedPrompts::Kind;
 
@@ -28,26 +30,9 @@ const Field& F(const char* name)
     return fieldNamed(kManagerFormat.schema, name);
 }
 
-QByteArray textOf(const std::uint8_t* r, const char* name)
-{
-    const auto t = readText(r, F(name));
-    return QByteArray(t.data(), static_cast<qsizetype>(t.size()));
-}
-
 QByteArray rawField(const std::uint8_t* r, const char* name)
 {
     return QByteArray(reinterpret_cast<const char*>(r + F(name).offset), F(name).width);
-}
-
-// Four managers; sorted by last name the list reads Ahlberg (3), Borsk (1), Cantu (4), Dorm (2).
-QList<Mgr> four()
-{
-    return {
-        {0, "Erik", "Borsk", "442A", "PASS", 120, 0},
-        {1, "Anna", "Dorm", "VDEF", "LONG", 50, 1},
-        {3, "Ola", "Ahlberg", "433N", "CONT", 10, 0},
-        {5, "Kari", "Cantu", "", "", 0, 0},
-    };
 }
 
 } // namespace
@@ -79,7 +64,7 @@ private slots:
 void TestManagerPage::showsTheFirstLinesRecordAndStoresOnClick()
 {
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     QCOMPARE(Editor::names(p.ManList), QStringList({"Ahlberg, Ola", "Borsk, Erik", "Cantu, Kari", "Dorm, Anna"}));
@@ -121,7 +106,7 @@ void TestManagerPage::showsTheFirstLinesRecordAndStoresOnClick()
 void TestManagerPage::everyFieldHasACaptionOrAName()
 {
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     auto& p = e.open().Manager[0];
     QList<QWidget*> fields;
     for (auto* w : p.findChildren<QLineEdit*>())
@@ -335,7 +320,7 @@ void TestManagerPage::codesShowAndStore()
 void TestManagerPage::newGivesTheSmallestFreeIdAndAnEmptyRecord()
 {
     Editor e;
-    e.writeManagers(four()); // IDs 0, 1, 3, 5
+    e.writeManagers(fourManagers()); // IDs 0, 1, 3, 5
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -353,7 +338,7 @@ void TestManagerPage::newGivesTheSmallestFreeIdAndAnEmptyRecord()
     QCOMPARE(Editor::names(p.ManList).first(), QString(" , "));
     QCOMPARE(Editor::recordAt(p.ManList, 0), 5);
     QCOMPARE(Editor::recordAt(p.ManList, p.ManList->currentIndex().row()), 3);
-    QCOMPARE(textOf(e.record(3), "MaForN"), QByteArray("Olaf"));
+    QCOMPARE(managerText(e.record(3), "MaForN"), QByteArray("Olaf"));
 
     QTest::mouseClick(p.ManNew, Qt::LeftButton);
     QCOMPARE(p.MaID->text(), QString("4"));
@@ -370,7 +355,7 @@ void TestManagerPage::newGivesTheSmallestFreeIdAndAnEmptyRecord()
     // A name typed into the new record is stored on the next click; its line stays " , ".
     QTest::keyClicks(p.MaForN, "Nils");
     Editor::clickRow(p.ManList, Editor::rowOfRecord(p.ManList, 1));
-    QCOMPARE(textOf(e.record(6), "MaForN"), QByteArray("Nils"));
+    QCOMPARE(managerText(e.record(6), "MaForN"), QByteArray("Nils"));
     QCOMPARE(readNumber(e.record(6), F("MaID")), 4LL);
     QCOMPARE(Editor::names(p.ManList).count(QString(" , ")), 2);
 }
@@ -402,7 +387,7 @@ void TestManagerPage::deleteMovesTheLastRecord()
 {
     QFETCH(int, deleted);
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -419,7 +404,7 @@ void TestManagerPage::deleteMovesTheLastRecord()
     QCOMPARE(Editor::names(p.ManList), expected);
     if (deleted == 3) {
         QCOMPARE(Editor::recordAt(p.ManList, 1), 3); // Cantu took the freed number
-        QCOMPARE(textOf(e.record(3), "MaEft"), QByteArray("Cantu"));
+        QCOMPARE(managerText(e.record(3), "MaEft"), QByteArray("Cantu"));
         QCOMPARE(readNumber(e.record(3), F("MaID")), 5LL);
     }
     // The first line is current and highlighted, and its record shown.
@@ -428,14 +413,14 @@ void TestManagerPage::deleteMovesTheLastRecord()
     QCOMPARE(p.MaRec->text(), QString::number(Editor::recordAt(p.ManList, 0)));
     QCOMPARE(p.MaForN->text(), expected.first().section(", ", 1));
     for (int i = 1; i <= 3; ++i)
-        QVERIFY(textOf(e.record(i), "MaForN") != "dropped");
+        QVERIFY(managerText(e.record(i), "MaForN") != "dropped");
     QVERIFY(e.prompts.asked.isEmpty());
 }
 
 void TestManagerPage::resetRefreshesTheList()
 {
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -524,7 +509,7 @@ void TestManagerPage::numbersThatDoNotFitAreRefused()
     QFETCH(QString, text);
     QFETCH(QString, message);
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     const QByteArray before = testfiles::readAll(e.path(kManagerFormat));
     auto& p = e.page();
@@ -555,7 +540,7 @@ void TestManagerPage::numbersThatDoNotFitAreRefused()
     p.findChild<QLineEdit*>(box)->clear();
     Editor::clickRow(p.ManList, 2);
     QCOMPARE(readNumber(e.record(3), F(box.toLatin1().constData())), 0LL);
-    QCOMPARE(textOf(e.record(3), "MaForN"), QByteArray("Changed"));
+    QCOMPARE(managerText(e.record(3), "MaForN"), QByteArray("Changed"));
 }
 
 void TestManagerPage::longTextIsCutAtItsField()
@@ -570,7 +555,7 @@ void TestManagerPage::longTextIsCutAtItsField()
     QTest::mouseClick(p.ManRes, Qt::LeftButton);
     QCOMPARE(rawField(e.record(1), "MaEft"), QByteArray(35, 'L'));
     QCOMPARE(rawField(e.record(1), "MaForN"), QByteArray(20, 'F'));
-    QCOMPARE(textOf(e.record(1), "MaNat"), QByteArray("Norway"));
+    QCOMPARE(managerText(e.record(1), "MaNat"), QByteArray("Norway"));
 }
 
 void TestManagerPage::playerManagerBoxSetsTheMark()

@@ -18,36 +18,16 @@
 
 using namespace gamedb;
 using fixture::Editor;
+using fixture::fourManagers;
+using fixture::managerText;
 using fixture::Mgr;
 using Kind = ScriptedPrompts::Kind;
 
 namespace {
 
-const Field& F(const char* name)
-{
-    return fieldNamed(kManagerFormat.schema, name);
-}
-
-QByteArray textOf(const std::uint8_t* r, const char* name)
-{
-    const auto t = readText(r, F(name));
-    return QByteArray(t.data(), static_cast<qsizetype>(t.size()));
-}
-
 QByteArray rawRecord(const std::uint8_t* r)
 {
     return QByteArray(reinterpret_cast<const char*>(r), static_cast<qsizetype>(kManagerFormat.recordSize));
-}
-
-// Sorted by last name: Ahlberg (3), Borsk (1), Cantu (4), Dorm (2).
-QList<Mgr> four()
-{
-    return {
-        {0, "Erik", "Borsk", "442A", "PASS", 120, 0},
-        {1, "Anna", "Dorm", "VDEF", "LONG", 50, 1},
-        {3, "Ola", "Ahlberg", "433N", "CONT", 10, 0},
-        {5, "Kari", "Cantu", "", "", 0, 0},
-    };
 }
 
 void sendKey(QWidget* w, int key, Qt::KeyboardModifiers mods, const QString& text)
@@ -103,7 +83,7 @@ void TestRecordPage::unwritableStoredValuesKeepTheirBytes()
     QFETCH(QString, shown);
     Editor e;
     QList<QByteArray> records;
-    for (const Mgr& m : four())
+    for (const Mgr& m : fourManagers())
         records << fixture::managerRecord(m);
     records[2].replace(offset, bytes.size(), bytes); // Ahlberg, the first line
     e.write(kManagerFormat, records);
@@ -135,7 +115,7 @@ void TestRecordPage::typedValuesThatDoNotFitAreStillRefused()
 {
     Editor e;
     QList<QByteArray> records;
-    for (const Mgr& m : four())
+    for (const Mgr& m : fourManagers())
         records << fixture::managerRecord(m);
     records[2].replace(134, 2, QByteArray("\xff\xc8", 2));
     e.write(kManagerFormat, records);
@@ -154,14 +134,14 @@ void TestRecordPage::typedValuesThatDoNotFitAreStillRefused()
 void TestRecordPage::newKeepsWhatWasTyped()
 {
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
     p.MaClub->selectAll();
     QTest::keyClicks(p.MaClub, "Nordvik");
     QTest::mouseClick(p.ManNew, Qt::LeftButton);
-    QCOMPARE(textOf(e.record(3), "MaClub"), QByteArray("Nordvik"));
+    QCOMPARE(managerText(e.record(3), "MaClub"), QByteArray("Nordvik"));
     QCOMPARE(p.MaRec->text(), QString("5"));
 
     // A value that cannot be stored stops New: no record is made, the record stays shown.
@@ -196,7 +176,7 @@ void TestRecordPage::deleteRemovesTheRecordShown()
     QFETCH(QString, gone);
     QFETCH(int, count);
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -219,7 +199,7 @@ void TestRecordPage::deleteRemovesTheRecordShown()
     QVERIFY(p.isModified());
     QStringList left;
     for (int i = 1; i <= p.table().count(); ++i)
-        left << QString::fromLatin1(textOf(e.record(i), "MaEft"));
+        left << QString::fromLatin1(managerText(e.record(i), "MaEft"));
     QVERIFY2(!left.contains(gone), qPrintable(left.join(',')));
     for (const char* kept : {"Ahlberg", "Borsk", "Cantu", "Dorm"}) {
         if (gone != kept)
@@ -234,7 +214,7 @@ void TestRecordPage::deleteRemovesTheRecordShown()
 void TestRecordPage::deleteSetsTheMarkEvenWhenItsLastStepFails()
 {
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -302,7 +282,7 @@ void TestRecordPage::keyRulesJudgeCharactersHoweverTheyArrive()
     QFETCH(bool, inputMethod);
     QFETCH(QString, after);
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -319,7 +299,7 @@ void TestRecordPage::keyRulesJudgeCharactersHoweverTheyArrive()
 void TestRecordPage::shortcutsThatInsertNothingAreNotJudged()
 {
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
@@ -335,7 +315,7 @@ void TestRecordPage::shortcutsThatInsertNothingAreNotJudged()
 void TestRecordPage::valueLabelsReadAsTheirValues()
 {
     Editor e;
-    e.writeManagers(four());
+    e.writeManagers(fourManagers());
     e.load();
     auto& p = e.page();
     e.ed().Menu->setCurrentWidget(&p);
