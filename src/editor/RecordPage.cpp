@@ -26,6 +26,13 @@ namespace editor {
 
 namespace {
 
+// A value drop-down offers its table's texts and starts with no entry chosen.
+void fillCodes(QComboBox* box, CodeTable codes)
+{
+    box->addItems(codeTexts(codes));
+    box->setCurrentIndex(-1);
+}
+
 // Only A to Z fold; every other byte must match as it is.
 void foldAscii(std::string& s)
 {
@@ -166,8 +173,7 @@ void RecordPage::bindNumber(QLineEdit* box, WhenEmpty empty)
 
 void RecordPage::bindCode(QComboBox* box, CodeTable codes)
 {
-    box->addItems(codeTexts(codes));
-    box->setCurrentIndex(-1);
+    fillCodes(box, codes);
     bindings_.push_back(codeBinding(box, schemaField(box), codes));
 }
 
@@ -189,8 +195,7 @@ void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_l
         fields.push_back(&gamedb::fieldNamed(traits_.format->schema, name));
     std::unique_ptr<FieldBinding> inner;
     if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        combo->addItems(codeTexts(codes));
-        combo->setCurrentIndex(-1);
+        fillCodes(combo, codes);
         inner = codeBinding(combo, fields.front(), codes);
     } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
         inner = fields.front()->encoding == gamedb::Encoding::Text
@@ -211,18 +216,12 @@ bool RecordPage::runSlotSwitch(QComboBox* selector)
     }
     if (!binding)
         return false;
-    if (rec_->text().isEmpty()) {
+    if (shownRecord() == 0) {
         binding->restoreSelector(); // nothing shown: there is no slot to fill
         return false;
     }
-    const bool ok = guarded(prompts_, this, [&] {
-        // Into a copy first: a value that cannot be stored leaves the record as it was.
-        const int number = rec_->text().toInt();
-        const std::size_t size = table_.format().recordSize;
-        std::vector<std::uint8_t> copy(table_.record(number), table_.record(number) + size);
-        binding->switchSlot(copy.data());
-        std::memcpy(table_.record(number), copy.data(), size);
-    });
+    const bool ok =
+        guarded(prompts_, this, [&] { writeRecord(shownRecord(), [&](std::uint8_t* r) { binding->switchSlot(r); }); });
     if (!ok)
         binding->restoreSelector();
     return ok;
@@ -244,16 +243,29 @@ void RecordPage::installKeyRules(std::span<const KeyRow> rows)
     }
 }
 
-void RecordPage::storeInto(int number)
+void RecordPage::writeRecord(int number, const std::function<void(std::uint8_t*)>& write)
 {
-    // Into a copy first: a field that cannot be stored leaves the record as it was.
+    // Into a copy first: a value that cannot be stored leaves the record as it was.
     const std::size_t size = table_.format().recordSize;
     std::vector<std::uint8_t> copy(table_.record(number), table_.record(number) + size);
-    std::uint8_t* r = copy.data();
-    storeNumberText(r, idField_, id_->text(), idShown_);
-    for (const auto& b : bindings_)
-        b->store(r);
-    std::memcpy(table_.record(number), r, size);
+    write(copy.data());
+    std::memcpy(table_.record(number), copy.data(), size);
+}
+
+int RecordPage::shownRecord() const
+{
+    return rec_->text().isEmpty() ? 0 : rec_->text().toInt();
+}
+
+void RecordPage::storeShownRecord()
+{
+    if (shownRecord() == 0)
+        return;
+    writeRecord(shownRecord(), [this](std::uint8_t* r) {
+        storeNumberText(r, idField_, id_->text(), idShown_);
+        for (const auto& b : bindings_)
+            b->store(r);
+    });
 }
 
 void RecordPage::showRecord(int number)
@@ -337,8 +349,7 @@ void RecordPage::storeAndShow()
 {
     finishFill();
     const int show = currentRecord();
-    if (!rec_->text().isEmpty())
-        storeInto(rec_->text().toInt());
+    storeShownRecord();
     // A line can name a record beyond the count only during a Delete of the last record.
     if (show >= 1 && show <= table_.count())
         showRecord(show);
@@ -357,8 +368,8 @@ void RecordPage::newRecord()
     // cannot be stored stops New here with its message.
     if (traits_.newShowsCurrentLine)
         storeAndShow();
-    else if (!rec_->text().isEmpty())
-        storeInto(rec_->text().toInt());
+    else
+        storeShownRecord();
     if (table_.full()) {
         prompts_.notice(this, traits_.limitMessage);
         return;
@@ -384,7 +395,7 @@ void RecordPage::newRecord()
 void RecordPage::deleteRecord()
 {
     // The record the page shows goes, not a current line the user may not see highlighted.
-    const int r = rec_->text().isEmpty() ? currentRecord() : rec_->text().toInt();
+    const int r = shownRecord() != 0 ? shownRecord() : currentRecord();
     if (r < 1 || r > table_.count())
         return;
     showValue(rec_, QString()); // the page's contents are dropped
@@ -429,8 +440,7 @@ bool RecordPage::storeShown()
 {
     return guarded(prompts_, this, [this] {
         finishFill();
-        if (!rec_->text().isEmpty())
-            storeInto(rec_->text().toInt());
+        storeShownRecord();
     });
 }
 

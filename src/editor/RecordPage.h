@@ -159,7 +159,12 @@ private:
     void showList(std::vector<gamedb::ListLine> lines);
     void makeFirstLineCurrent(bool highlighted);
     void rebuildList();
-    void storeInto(int number);
+    // The number in the record-number label; 0 when no record is shown.
+    int shownRecord() const;
+    // Stores the page into the record it shows, if any; all or nothing.
+    void storeShownRecord();
+    // Runs write on a copy of record number and keeps the copy only when write did not throw.
+    void writeRecord(int number, const std::function<void(std::uint8_t*)>& write);
     void showRecord(int number);
     void clearFields();
     const gamedb::Field* schemaField(const QWidget* w) const;
