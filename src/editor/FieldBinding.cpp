@@ -72,21 +72,21 @@ private:
 
 class CodeBinding : public FieldBinding {
 public:
-    CodeBinding(QComboBox* box, const gamedb::Field* field, CodeTable codes)
-        : FieldBinding(box, field), box_(box), codes_(codes)
+    CodeBinding(QComboBox* box, const gamedb::Field* field)
+        : FieldBinding(box, field), box_(box), codes_(*field->codes)
     {
     }
     void show(const std::uint8_t* r) override
     {
         box_->setCurrentIndex(-1);
-        box_->setCurrentIndex(matchCode(codes_, r, field()));
+        box_->setCurrentIndex(gamedb::matchCode(codes_, r, field()));
     }
-    void store(std::uint8_t* r) const override { storeCode(codes_, box_->currentIndex(), r, field()); }
+    void store(std::uint8_t* r) const override { gamedb::storeCode(codes_, box_->currentIndex(), r, field()); }
     void clear(const QString&) override { box_->setCurrentIndex(-1); }
 
 private:
     QComboBox* box_;
-    CodeTable codes_;
+    gamedb::CodeTable codes_;
 };
 
 class FlagBinding : public FieldBinding {
@@ -156,9 +156,9 @@ std::unique_ptr<FieldBinding> numberBinding(QLineEdit* box, const gamedb::Field*
     return std::make_unique<NumberBinding>(box, field, empty);
 }
 
-std::unique_ptr<FieldBinding> codeBinding(QComboBox* box, const gamedb::Field* field, CodeTable codes)
+std::unique_ptr<FieldBinding> codeBinding(QComboBox* box, const gamedb::Field* field)
 {
-    return std::make_unique<CodeBinding>(box, field, codes);
+    return std::make_unique<CodeBinding>(box, field);
 }
 
 std::unique_ptr<FieldBinding> flagBinding(QCheckBox* box, const gamedb::Field* field)

@@ -3,7 +3,7 @@
 // the widget; storing writes the widget's value back into the record's bytes (or throws GameError
 // with the message the user sees); clearing is what New leaves in the widget.
 
-#include "editor/CodeTables.h"
+#include "gamedb/CodeTables.h"
 #include "gamedb/Schema.h"
 
 #include <QString>
@@ -59,7 +59,8 @@ void showValue(QLabel* label, const QString& value);
 
 std::unique_ptr<FieldBinding> textBinding(QLineEdit* box, const gamedb::Field* field);
 std::unique_ptr<FieldBinding> numberBinding(QLineEdit* box, const gamedb::Field* field, WhenEmpty empty);
-std::unique_ptr<FieldBinding> codeBinding(QComboBox* box, const gamedb::Field* field, CodeTable codes);
+// The field's own code table fills the drop-down's choices.
+std::unique_ptr<FieldBinding> codeBinding(QComboBox* box, const gamedb::Field* field);
 std::unique_ptr<FieldBinding> flagBinding(QCheckBox* box, const gamedb::Field* field);
 std::unique_ptr<FieldBinding> triStateBinding(QCheckBox* box, const gamedb::Field* field);
 

@@ -96,8 +96,8 @@ ManagerPage::ManagerPage(Prompts& prompts, QWidget* parent)
     // Store order: texts, codes, numbers, flag.
     for (QLineEdit* box : {MaForN, MaEft, MaNat, MaClub, MaJoin, MaFClub, MaNatio, MaStart})
         bindText(box);
-    bindCode(MaForma, kFormationCodes);
-    bindCode(MaStyle, kStyleCodes);
+    bindCode(MaForma);
+    bindCode(MaStyle);
     for (QLineEdit* box : {MaRep, MaJudge, MaMot, MaAr, MaBoard})
         bindNumber(box);
     bindFlag(MaPlay);

@@ -27,9 +27,9 @@ namespace editor {
 namespace {
 
 // A value drop-down offers its table's texts and starts with no entry chosen.
-void fillCodes(QComboBox* box, CodeTable codes)
+void fillCodes(QComboBox* box, const gamedb::Field& field)
 {
-    box->addItems(codeTexts(codes));
+    box->addItems(gamedb::codeTexts(*field.codes));
     box->setCurrentIndex(-1);
 }
 
@@ -171,10 +171,11 @@ void RecordPage::bindNumber(QLineEdit* box, WhenEmpty empty)
     bindings_.push_back(numberBinding(box, schemaField(box), empty));
 }
 
-void RecordPage::bindCode(QComboBox* box, CodeTable codes)
+void RecordPage::bindCode(QComboBox* box)
 {
-    fillCodes(box, codes);
-    bindings_.push_back(codeBinding(box, schemaField(box), codes));
+    const gamedb::Field* field = schemaField(box);
+    fillCodes(box, *field);
+    bindings_.push_back(codeBinding(box, field));
 }
 
 void RecordPage::bindFlag(QCheckBox* box)
@@ -187,16 +188,15 @@ void RecordPage::bindTriState(QCheckBox* box)
     bindings_.push_back(triStateBinding(box, schemaField(box)));
 }
 
-void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields,
-                           CodeTable codes)
+void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields)
 {
     std::vector<const gamedb::Field*> fields;
     for (const char* name : slotFields)
         fields.push_back(&gamedb::fieldNamed(traits_.format->schema, name));
     std::unique_ptr<FieldBinding> inner;
     if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        fillCodes(combo, codes);
-        inner = codeBinding(combo, fields.front(), codes);
+        fillCodes(combo, *fields.front());
+        inner = codeBinding(combo, fields.front());
     } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
         inner = fields.front()->encoding == gamedb::Encoding::Text
                     ? textBinding(line, fields.front())

@@ -4,7 +4,7 @@
 // supplies its fields (bound to its schema by control name), its key rules, its messages, its
 // search key and the few ordering differences in a PageTraits.
 
-#include "editor/CodeTables.h"
+#include "gamedb/CodeTables.h"
 #include "editor/FieldBinding.h"
 #include "gamedb/ListOrder.h"
 #include "gamedb/PageHooks.h"
@@ -123,7 +123,7 @@ protected:
     void bindText(QLineEdit* box);
     void bindNumber(QLineEdit* box, WhenEmpty empty = WhenEmpty::StoresZero);
     // A value drop-down: entry i stands for code i; no entry stores zero bytes.
-    void bindCode(QComboBox* box, CodeTable codes);
+    void bindCode(QComboBox* box);
     // Checked exactly when the byte is 1; stores 1 or 0.
     void bindFlag(QCheckBox* box);
     // A three-state box over a position flag: unchecked 0, grey 1, checked 2 (above 1 shows
@@ -133,8 +133,7 @@ protected:
     // box is a QLineEdit (text or number, by the slots' encoding) or a QComboBox over codes.
     // Showing a record puts every selector on its first entry. Call runSlotSwitch from the
     // selector's handler when the user chooses an entry.
-    void bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields,
-                   CodeTable codes = {});
+    void bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields);
     // Stores the box into the slot it held and shows the newly chosen slot of the record shown;
     // writes into the table at once and does not set the modified mark.
     bool runSlotSwitch(QComboBox* selector);

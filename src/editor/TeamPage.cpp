@@ -252,7 +252,7 @@ void TeamPage::bindFields()
     bindSlots(TeShortC, TeShort, {"TeShort0", "TeShort1", "TeShort2", "TeShort3", "TeShort4", "TeShort5", "TeShort6"});
     bindSlots(TeDescC, TeDesc, {"TeDesc0", "TeDesc1", "TeDesc2", "TeDesc3", "TeDesc4", "TeDesc5", "TeDesc6"});
     bindText(TeNat);
-    bindCode(TeReg, kRegionCodes);
+    bindCode(TeReg);
     bindNumber(TeDev);
     bindNumber(TeX);
     bindNumber(TeY);
@@ -265,11 +265,11 @@ void TeamPage::bindFields()
     bindNumber(TeFollow);
     bindNumber(TeRep);
     bindNumber(TeBlend);
-    bindCode(TeForm, kFormationCodes);
-    bindCode(TeStyle, kStyleCodes);
-    bindSlots(TeColC, TeColor, {"TeColor0", "TeColor1", "TeColor2", "TeColor3"}, kColourCodes);
-    bindCode(TeDivi, kDivisionCodes);
-    bindCode(TeLDivi, kLastDivisionCodes);
+    bindCode(TeForm);
+    bindCode(TeStyle);
+    bindSlots(TeColC, TeColor, {"TeColor0", "TeColor1", "TeColor2", "TeColor3"});
+    bindCode(TeDivi);
+    bindCode(TeLDivi);
     bindNumber(TeLPos);
     bindNumber(TeCash);
     bindNumber(TeLStd);

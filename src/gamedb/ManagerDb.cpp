@@ -1,5 +1,6 @@
 #include "gamedb/ManagerDb.h"
 
+#include "gamedb/CodeTables.h"
 #include "gamedb/TextField.h"
 
 namespace gamedb {
@@ -19,8 +20,8 @@ constexpr Field kManagerFields[] = {
     {"MaMot", 130, 2, E::Septet, "motivating"},
     {"MaJudge", 132, 2, E::Septet, "judgement"},
     {"MaRep", 134, 2, E::Septet, "reputation"},
-    {"MaForma", 136, 10, E::Text, "formation"},
-    {"MaStyle", 146, 10, E::Text, "style"},
+    {"MaForma", 136, 10, E::Text, "formation", &kFormationCodes},
+    {"MaStyle", 146, 10, E::Text, "style", &kStyleCodes},
     {"MaClub", 156, 35, E::Text, "club"},
     {"MaJoin", 191, 10, E::Text, "joined_club"},
     {"MaNatio", 201, 35, E::Text, "national_job"},

@@ -20,12 +20,20 @@ enum class Encoding : std::uint8_t {
     SignedRating, // two bytes: unsigned high * 128 + signed low (potential -1 is 0, 255)
 };
 
+// A drop-down's table: entry i stands for code i. Records store the code; the list shows the text.
+struct CodeEntry {
+    std::string_view code;
+    std::string_view text;
+};
+using CodeTable = std::span<const CodeEntry>;
+
 struct Field {
     std::string_view control; // the page control that shows it
     std::uint16_t offset;
     std::uint16_t width;
     Encoding encoding;
     std::string_view column; // its CSV column: lower case, words joined by '_'
+    const CodeTable* codes = nullptr; // a text that holds one of these codes (a drop-down)
 };
 
 using Schema = std::span<const Field>;

@@ -1,5 +1,6 @@
 #include "gamedb/TeamDb.h"
 
+#include "gamedb/CodeTables.h"
 #include "gamedb/TextField.h"
 
 namespace gamedb {
@@ -19,7 +20,7 @@ constexpr Field kTeamFields[] = {
     {"TeLong5", 529, 35, E::Text, "long_name_por"}, {"TeShort5", 564, 35, E::Text, "short_name_por"}, {"TeDesc5", 599, 35, E::Text, "description_por"},
     {"TeLong6", 634, 35, E::Text, "long_name_dut"}, {"TeShort6", 669, 35, E::Text, "short_name_dut"}, {"TeDesc6", 704, 35, E::Text, "description_dut"},
     {"TeNat", 739, 35, E::Text, "nation"},
-    {"TeReg", 774, 35, E::Text, "region"},
+    {"TeReg", 774, 35, E::Text, "region", &kRegionCodes},
     {"TeDev", 809, 1, E::Byte, "developed"},
     {"TeX", 810, 1, E::Byte, "x_coord"},
     {"TeY", 811, 1, E::Byte, "y_coord"},
@@ -32,14 +33,14 @@ constexpr Field kTeamFields[] = {
     {"TeFollow", 895, 1, E::Byte, "following"},
     {"TeRep", 896, 1, E::Byte, "reputation"},
     {"TeBlend", 897, 1, E::Byte, "blend"},
-    {"TeForm", 898, 10, E::Text, "formation"},
-    {"TeStyle", 908, 10, E::Text, "style"},
-    {"TeColor0", 918, 15, E::Text, "colour_secondary_home"},
-    {"TeColor1", 933, 15, E::Text, "colour_primary_home"},
-    {"TeColor2", 948, 15, E::Text, "colour_secondary_away"},
-    {"TeColor3", 963, 15, E::Text, "colour_primary_away"},
-    {"TeDivi", 978, 15, E::Text, "division"},
-    {"TeLDivi", 993, 15, E::Text, "last_division"},
+    {"TeForm", 898, 10, E::Text, "formation", &kFormationCodes},
+    {"TeStyle", 908, 10, E::Text, "style", &kStyleCodes},
+    {"TeColor0", 918, 15, E::Text, "colour_secondary_home", &kColourCodes},
+    {"TeColor1", 933, 15, E::Text, "colour_primary_home", &kColourCodes},
+    {"TeColor2", 948, 15, E::Text, "colour_secondary_away", &kColourCodes},
+    {"TeColor3", 963, 15, E::Text, "colour_primary_away", &kColourCodes},
+    {"TeDivi", 978, 15, E::Text, "division", &kDivisionCodes},
+    {"TeLDivi", 993, 15, E::Text, "last_division", &kLastDivisionCodes},
     {"TeLPos", 1008, 1, E::Byte, "last_position"},
     {"TeCash", 1009, 4, E::Septet, "cash"},
     {"TeLStd", 1013, 1, E::Byte, "league_standard"},

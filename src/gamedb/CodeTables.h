@@ -10,14 +10,7 @@
 #include <span>
 #include <string_view>
 
-namespace editor {
-
-struct CodeEntry {
-    std::string_view code;
-    std::string_view text;
-};
-
-using CodeTable = std::span<const CodeEntry>;
+namespace gamedb {
 
 extern const CodeTable kStyleCodes;     // 4 entries
 extern const CodeTable kFormationCodes; // 19 entries
@@ -32,9 +25,9 @@ QStringList codeTexts(CodeTable table);
 
 // The index of the last entry whose code the field's bytes begin with (letter case included),
 // or -1 when none does.
-int matchCode(CodeTable table, const std::uint8_t* record, const gamedb::Field& field);
+int matchCode(CodeTable table, const std::uint8_t* record, const Field& field);
 
 // The code of entry index followed by zero bytes, or all zero bytes when index is -1.
-void storeCode(CodeTable table, int index, std::uint8_t* record, const gamedb::Field& field);
+void storeCode(CodeTable table, int index, std::uint8_t* record, const Field& field);
 
-} // namespace editor
+} // namespace gamedb

@@ -1,11 +1,11 @@
-#include "editor/CodeTables.h"
+#include "gamedb/CodeTables.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <stdexcept>
 
-namespace editor {
+namespace gamedb {
 namespace {
 
 constexpr CodeEntry kStyle[] = {
@@ -191,7 +191,7 @@ QStringList codeTexts(CodeTable table)
     return out;
 }
 
-int matchCode(CodeTable table, const std::uint8_t* record, const gamedb::Field& field)
+int matchCode(CodeTable table, const std::uint8_t* record, const Field& field)
 {
     const std::uint8_t* p = record + field.offset;
     int match = -1;
@@ -203,12 +203,12 @@ int matchCode(CodeTable table, const std::uint8_t* record, const gamedb::Field& 
     return match;
 }
 
-void storeCode(CodeTable table, int index, std::uint8_t* record, const gamedb::Field& field)
+void storeCode(CodeTable table, int index, std::uint8_t* record, const Field& field)
 {
     if (index < -1 || index >= static_cast<int>(table.size()))
         throw std::out_of_range("no code " + std::to_string(index));
     // An empty literal, not a null view: the copy must never see a null source.
-    gamedb::writeText(record, field, index < 0 ? std::string_view("") : table[static_cast<std::size_t>(index)].code);
+    writeText(record, field, index < 0 ? std::string_view("") : table[static_cast<std::size_t>(index)].code);
 }
 
-} // namespace editor
+} // namespace gamedb
