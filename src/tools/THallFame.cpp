@@ -1,6 +1,7 @@
 #include "tools/THallFame.h"
 
 #include "gamedb/FixedFile.h"
+#include "gamedb/HallOfFame.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/KeyFilter.h"
@@ -17,10 +18,7 @@ namespace {
 
 const QString kFileName = QStringLiteral("Hiscores.bin");
 
-constexpr std::size_t kRecordSize = 164;
-constexpr std::size_t kFileSize = kRecordSize * THallFame::kRows;
-constexpr std::size_t kTeamOffset = 80;
-constexpr std::size_t kPointsOffset = 160;
+static_assert(THallFame::kRows == gamedb::kHallOfFameRows);
 
 enum Column { ManagerCol, TeamCol, PointsCol };
 
@@ -132,12 +130,13 @@ void THallFame::FormShow()
                 Manag->item(r, c)->setText(QString());
         }
     } else {
-        const gamedb::Bytes data = gamedb::readFixedFile(ctx_.config.gameFile(kFileName), kFileSize);
+        const gamedb::HallOfFame entries =
+            gamedb::decodeHallOfFame(gamedb::readFixedFile(ctx_.config.gameFile(kFileName), gamedb::kHallOfFameSize));
         for (int r = 0; r < kRows; ++r) {
-            const std::size_t at = static_cast<std::size_t>(r) * kRecordSize;
-            Manag->item(r, ManagerCol)->setText(gamedb::readName(data, at));
-            Manag->item(r, TeamCol)->setText(gamedb::readName(data, at + kTeamOffset));
-            Manag->item(r, PointsCol)->setText(QString::number(gamedb::readInt32(data, at + kPointsOffset)));
+            const gamedb::HallOfFameEntry& entry = entries[static_cast<std::size_t>(r)];
+            Manag->item(r, ManagerCol)->setText(entry.manager);
+            Manag->item(r, TeamCol)->setText(entry.team);
+            Manag->item(r, PointsCol)->setText(QString::number(entry.points));
         }
     }
     Manag->setCurrentCell(0, 0);
@@ -193,14 +192,12 @@ bool THallFame::eventFilter(QObject* watched, QEvent* event)
 bool THallFame::save()
 {
     return guarded(ctx_.prompts, this, [&] {
-        gamedb::Bytes data(kFileSize, 0);
+        gamedb::HallOfFame entries;
         for (int r = 0; r < kRows; ++r) {
-            const std::size_t at = static_cast<std::size_t>(r) * kRecordSize;
-            gamedb::writeName(data, at, Manag->item(r, ManagerCol)->text());
-            gamedb::writeName(data, at + kTeamOffset, Manag->item(r, TeamCol)->text());
-            gamedb::writeInt32(data, at + kPointsOffset, parsePoints(Manag->item(r, PointsCol)->text()));
+            entries[static_cast<std::size_t>(r)] = {Manag->item(r, ManagerCol)->text(), Manag->item(r, TeamCol)->text(),
+                                                    parsePoints(Manag->item(r, PointsCol)->text())};
         }
-        gamedb::writeGameFile(ctx_.config.gameFile(kFileName), data);
+        gamedb::writeGameFile(ctx_.config.gameFile(kFileName), gamedb::encodeHallOfFame(entries));
         saved_ = true;
     });
 }

@@ -1,6 +1,7 @@
 #include "tools/TSaveGame.h"
 
 #include "gamedb/FixedFile.h"
+#include "gamedb/SavedGames.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/KeyFilter.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t kFileSize = gamedb::kNameWidth * TSaveGame::kSlots;
+static_assert(TSaveGame::kSlots == gamedb::kSavedGameSlots);
 constexpr int kHalf = 187;
 
 } // namespace
@@ -90,9 +91,10 @@ void TSaveGame::openSide(Side& side)
         side.create->show();
         return;
     }
-    const gamedb::Bytes data = gamedb::readFixedFile(ctx_.config.gameFile(name), kFileSize);
+    const gamedb::SavedGameNames names =
+        gamedb::decodeSavedGames(gamedb::readFixedFile(ctx_.config.gameFile(name), gamedb::kSavedGameIndexSize));
     for (std::size_t i = 0; i < side.boxes.size(); ++i) {
-        side.boxes[i]->setText(gamedb::readName(data, i * gamedb::kNameWidth));
+        side.boxes[i]->setText(names[i]);
         side.boxes[i]->setCursorPosition(0); // a long name shows its beginning
     }
     showGroup(side);
@@ -136,10 +138,11 @@ bool TSaveGame::save()
         for (Side* side : {&side16_, &side8_}) {
             if (!side->shown)
                 continue;
-            gamedb::Bytes data(kFileSize, 0);
+            gamedb::SavedGameNames names;
             for (std::size_t i = 0; i < side->boxes.size(); ++i)
-                gamedb::writeName(data, i * gamedb::kNameWidth, side->boxes[i]->text());
-            gamedb::writeGameFile(ctx_.config.gameFile(QString::fromLatin1(side->fileName)), data);
+                names[i] = side->boxes[i]->text();
+            gamedb::writeGameFile(ctx_.config.gameFile(QString::fromLatin1(side->fileName)),
+                                  gamedb::encodeSavedGames(names));
         }
         saved_ = true;
     });
