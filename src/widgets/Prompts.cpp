@@ -2,8 +2,9 @@
 
 #include "widgets/TextPrompt.h"
 
-#include <QAbstractButton>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 QString withFullStop(const QString& text)
@@ -11,13 +12,48 @@ QString withFullStop(const QString& text)
     return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
 }
 
+namespace {
+
+// A Yes/No box makes No its escape button, and one without an escape button ignores its close
+// box: so Escape and the close box are caught here and answer neither.
+class QuestionBox : public QMessageBox {
+public:
+    QuestionBox(const QString& question, QWidget* parent)
+        : QMessageBox(QMessageBox::Question, QStringLiteral("Confirm"), question, QMessageBox::Yes | QMessageBox::No,
+                      parent)
+    {
+    }
+    bool dismissed() const { return dismissed_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (e->matches(QKeySequence::Cancel)) {
+            dismissed_ = true;
+            reject();
+            return;
+        }
+        QMessageBox::keyPressEvent(e); // Y, N, Return and the rest as the box has them
+    }
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (!clickedButton())
+            dismissed_ = true;
+        QDialog::closeEvent(e); // closes, where the message box would ignore it
+    }
+
+private:
+    bool dismissed_ = false;
+};
+
+} // namespace
+
 Prompts::Answer DialogPrompts::confirm(QWidget* parent, const QString& question)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), question, QMessageBox::Yes | QMessageBox::No,
-                    parent);
-    // Without an escape button Escape and the close box report no button at all.
-    box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    QuestionBox box(question, parent);
     box.exec();
+    if (box.dismissed())
+        return Answer::Dismissed;
     if (box.clickedButton() == box.button(QMessageBox::Yes))
         return Answer::Yes;
     if (box.clickedButton() == box.button(QMessageBox::No))
