@@ -3,7 +3,9 @@
 # runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh ca-certificates cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev libcsv-dev fonts-dejavu-core
+# LibreOffice proves the CSV guards against a real spreadsheet; clang builds the fuzz targets.
+scripts/deps.sh ca-certificates cmake ninja-build g++ qt6-base-dev libgl-dev libbenchmark-dev libcsv-dev fonts-dejavu-core \
+    libreoffice-calc-nogui clang libclang-rt-14-dev
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON -DKORVEX_WERROR=ON -DKORVEX_BENCH=ON
 cmake --build build-test
 cd build-test

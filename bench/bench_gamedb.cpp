@@ -169,7 +169,7 @@ std::string csvPathOf(const DbFormat& f)
     const std::string path = (folder() + "/" + QString::fromUtf8(f.recordNoun) + ".csv").toStdString();
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        gamedb::writeCsvFile(QString::fromStdString(path), gamedb::exportCsv(loaded(f)));
+        gamedb::writeCsvFile(folder(), QString::fromStdString(path), gamedb::exportCsv(loaded(f)));
     return path;
 }
 
@@ -187,7 +187,7 @@ void csvExport(benchmark::State& state, const DbFormat* f)
     const gamedb::RecordTable table = loaded(*f);
     const QString path = QString::fromStdString(csvPathOf(*f) + ".out");
     for (auto _ : state)
-        gamedb::writeCsvFile(path, gamedb::exportCsv(table));
+        gamedb::writeCsvFile(folder(), path, gamedb::exportCsv(table));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * csvSize(*f)));
 }
 

@@ -3,11 +3,12 @@
 #include "gamedb/Csv.h"
 #include "gamedb/CsvFile.h"
 #include "gamedb/Database.h"
+#include "gamedb/FileIo.h"
+#include "gamedb/GameError.h"
 #include "gamedb/Formats.h"
 
 #include <exception>
 #include <istream>
-#include <iterator>
 #include <ostream>
 
 namespace cli {
@@ -19,12 +20,28 @@ constexpr const char* kUsageText = "usage: korvex export FOLDER managers|teams|p
                                    "applies FILE to it and saves the game file. FILE - is standard output or input.\n"
                                    "Without arguments korvex opens its window.\n";
 
+// A file's failure names the file, so that "File not found" says whether the sheet or the
+// database is missing.
+template <class Fn> auto naming(const QString& path, Fn&& fn)
+{
+    try {
+        return fn();
+    } catch (const gamedb::GameError& e) {
+        throw gamedb::GameError(gamedb::nativePath(path) + ": " + e.what());
+    }
+}
+
+QString databasePath(const gamedb::DbFormat& f, const QString& folder)
+{
+    return gamedb::gameFilePath(folder, QString::fromUtf8(f.fileName.data(), static_cast<qsizetype>(f.fileName.size())));
+}
+
 gamedb::RecordTable load(const gamedb::DbFormat& f, const QString& folder)
 {
     gamedb::RecordTable table(f);
     gamedb::NoProgress progress;
     gamedb::NoPage page;
-    gamedb::loadDatabase(table, folder, progress, page);
+    naming(databasePath(f, folder), [&] { gamedb::loadDatabase(table, folder, progress, page); });
     return table;
 }
 
@@ -32,7 +49,7 @@ void exportTo(const gamedb::DbFormat& f, const QString& folder, const QString& f
 {
     const std::string csv = gamedb::exportCsv(load(f, folder));
     if (file != QLatin1String("-")) {
-        gamedb::writeCsvFile(file, csv);
+        naming(file, [&] { gamedb::writeCsvFile(folder, file, csv); });
         return;
     }
     out.write(csv.data(), static_cast<std::streamsize>(csv.size()));
@@ -41,21 +58,33 @@ void exportTo(const gamedb::DbFormat& f, const QString& folder, const QString& f
         throw std::runtime_error("could not write to standard output");
 }
 
+std::string readSheet(const QString& file, std::istream& in)
+{
+    if (file != QLatin1String("-"))
+        return naming(file, [&] { return gamedb::readCsvFile(file); });
+    // Read in pieces, so that an endless input is refused at the limit, not when memory runs out.
+    std::string csv;
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+        csv.append(buf, static_cast<std::size_t>(in.gcount()));
+        if (csv.size() > gamedb::kCsvSizeLimit)
+            throw gamedb::GameError("standard input: " + gamedb::csvTooLargeText());
+    }
+    if (in.bad())
+        throw std::runtime_error("could not read standard input");
+    return csv;
+}
+
 void importFrom(const gamedb::DbFormat& f, const QString& folder, const QString& file, std::istream& in)
 {
+    const std::string csv = readSheet(file, in);
+    // No other writer may change the file between the read the import builds on and the replace.
+    const gamedb::FolderLock lock = naming(folder, [&] { return gamedb::FolderLock(folder); });
     gamedb::RecordTable table = load(f, folder);
-    std::string csv;
-    if (file == QLatin1String("-")) {
-        csv.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (in.bad())
-            throw std::runtime_error("could not read standard input");
-    } else {
-        csv = gamedb::readCsvFile(file);
-    }
     gamedb::importCsv(table, csv);
     gamedb::NoProgress progress;
     gamedb::NoPage page;
-    gamedb::saveDatabase(table, folder, progress, page);
+    naming(databasePath(f, folder), [&] { gamedb::saveDatabase(table, folder, progress, page); });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/THovedmenu.h"
+#include "gamedb/FileIo.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Prompts.h"
 
@@ -13,7 +14,7 @@ int main(int argc, char* argv[])
     // The CSV commands run before, and without, any window.
     QStringList args;
     for (int i = 0; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+        args << gamedb::pathFromNative(argv[i]); // a name that is not UTF-8 still names its file
     if (cli::isCommand(args))
         return cli::runCommand(args, std::cin, std::cout, std::cerr);
 

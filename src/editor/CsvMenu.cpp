@@ -4,6 +4,7 @@
 #include "editor/RecordPage.h"
 #include "gamedb/Csv.h"
 #include "gamedb/CsvFile.h"
+#include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/Prompts.h"
 
@@ -17,7 +18,7 @@ const QString kFilter = QStringLiteral("CSV files (*.csv);;All files (*)");
 
 } // namespace
 
-CsvMenu::CsvMenu(RecordPage* page, Prompts& prompts) : QObject(page), page_(page), prompts_(prompts)
+CsvMenu::CsvMenu(RecordPage* page, ToolContext ctx) : QObject(page), page_(page), ctx_(ctx)
 {
     QListView* list = page->listView();
     ExportCsv = new QAction(QStringLiteral("Export to CSV\u2026"), list);
@@ -33,24 +34,24 @@ CsvMenu::CsvMenu(RecordPage* page, Prompts& prompts) : QObject(page), page_(page
 
 void CsvMenu::exportClick()
 {
-    guarded(prompts_, page_, [this] {
+    guarded(ctx_.prompts, page_, [this] {
         // What the page shows but has not stored yet belongs in the file.
         if (!page_->storeShown())
             return;
         const auto& noun = page_->table().format().recordNoun;
         const QString suggested = QString::fromUtf8(noun.data(), static_cast<qsizetype>(noun.size())) + ".csv";
-        const auto path = prompts_.askSaveFile(page_, QStringLiteral("Export to CSV"), suggested, kFilter);
+        const auto path = ctx_.prompts.askSaveFile(page_, QStringLiteral("Export to CSV"), suggested, kFilter);
         if (!path)
             return;
         BusyCursor busy;
-        gamedb::writeCsvFile(*path, gamedb::exportCsv(page_->table()));
+        gamedb::writeCsvFile(ctx_.config.gameFolder(), *path, gamedb::exportCsv(page_->table()));
     });
 }
 
 void CsvMenu::importClick()
 {
-    guarded(prompts_, page_, [this] {
-        const auto path = prompts_.askOpenFile(page_, QStringLiteral("Import from CSV"), kFilter);
+    guarded(ctx_.prompts, page_, [this] {
+        const auto path = ctx_.prompts.askOpenFile(page_, QStringLiteral("Import from CSV"), kFilter);
         if (!path)
             return;
         BusyCursor busy;
@@ -63,9 +64,9 @@ void CsvMenu::importClick()
     });
 }
 
-CsvMenu* attachCsvMenu(RecordPage* page, Prompts& prompts)
+CsvMenu* attachCsvMenu(RecordPage* page, ToolContext ctx)
 {
-    return new CsvMenu(page, prompts);
+    return new CsvMenu(page, ctx);
 }
 
 } // namespace editor

@@ -5,7 +5,8 @@
 
 #include <QObject>
 
-class Prompts;
+#include "widgets/ToolContext.h"
+
 class QAction;
 
 namespace editor {
@@ -16,7 +17,7 @@ class CsvMenu : public QObject {
     Q_OBJECT
 public:
     // Owned by the page.
-    CsvMenu(RecordPage* page, Prompts& prompts);
+    CsvMenu(RecordPage* page, ToolContext ctx);
 
     void exportClick();
     void importClick();
@@ -26,10 +27,10 @@ public:
 
 private:
     RecordPage* page_;
-    Prompts& prompts_;
+    ToolContext ctx_;
 };
 
 // The menu for page's list.
-CsvMenu* attachCsvMenu(RecordPage* page, Prompts& prompts);
+CsvMenu* attachCsvMenu(RecordPage* page, ToolContext ctx);
 
 } // namespace editor

@@ -133,9 +133,9 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
     Manager = new editor::ManagerPage(ctx_.prompts, Menu);
     TeamTab = new editor::TeamPage(ctx_.prompts, Menu);
     Player = new editor::PlayerPage(ctx_.prompts, Menu);
-    editor::attachCsvMenu(Manager, ctx_.prompts);
-    editor::attachCsvMenu(TeamTab, ctx_.prompts);
-    editor::attachCsvMenu(Player, ctx_.prompts);
+    editor::attachCsvMenu(Manager, ctx_);
+    editor::attachCsvMenu(TeamTab, ctx_);
+    editor::attachCsvMenu(Player, ctx_);
     History = named(new QWidget(Menu), "History");
     SaveTab = named(new QWidget(Menu), "SaveTab");
     buildSavePage();

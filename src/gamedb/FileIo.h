@@ -1,21 +1,44 @@
 #pragma once
 // Checked file access for the game's files. Every failure throws GameError with the text the
-// user is shown ("File not found", "Disk full", ...).
+// user is shown ("File not found", "Disk full", ...). This is the one unit that calls the
+// operating system.
 
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace gamedb {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A file name as the system gives it and back, without loss: bytes that are not UTF-8 (a
+// Latin-1 name on a UTF-8 system) travel in the QString as lone surrogates U+DC80..U+DCFF, so a
+// name typed on the command line reaches the file it names.
+QString pathFromNative(std::string_view native);
+std::string nativePath(const QString& path);
+
 // folder + native separator + name. When no file has exactly that name, a file in the folder
 // whose name differs only in letter case is used instead, for reading and for saving.
 QString gameFilePath(const QString& folder, const QString& name);
 bool gameFileExists(const QString& folder, const QString& name);
+
+// True when both names lead to one existing file (a link, another spelling of the folder).
+bool sameFile(const QString& a, const QString& b);
+// True when the two folders exist and are one folder.
+bool sameFolder(const QString& a, const QString& b);
+// The folder part and the name part of a path.
+QString folderOf(const QString& path);
+QString nameOf(const QString& path);
+
+// True when path is not a file to replace but a stream to write into or read from: a descriptor
+// the program inherited (/dev/stdout, /dev/fd/N, a process substitution) or an existing file
+// that is not a regular file (a named pipe, a device).
+bool isStream(const QString& path);
 
 // How a file is opened for reading. The game's files are opened for reading and writing, as the
 // game's tools always did, so a write-protected game file is refused; a file we only read (a
@@ -24,6 +47,10 @@ enum class Access { ReadWrite, ReadOnly };
 
 // Reads the whole file when atMost < 0, otherwise at most that many bytes.
 Bytes readGameFile(const QString& path, long long atMost = -1, Access access = Access::ReadWrite);
+
+// A file of any kind (regular, pipe, device, inherited descriptor) read to its end, read-only.
+// More than limit bytes is refused with tooLarge before more than limit + 1 bytes are read.
+Bytes readInputFile(const QString& path, std::size_t limit, const std::string& tooLarge);
 
 // The same open, read front to back in pieces, so that a caller reads only as much as the file's
 // own header says it needs, each piece straight into the buffer that keeps it.
@@ -47,9 +74,45 @@ private:
 
 // The whole of data goes to a temporary file in the same folder, which is flushed and renamed
 // over path only when everything was written. On failure path is untouched and no temporary
-// file is left behind. An existing file keeps its permissions; a symbolic link is followed. A
-// file the user may not write (or that has no write permission for anyone) is never replaced.
+// file is left behind; the temporary file has no name until it is complete, so a killed process
+// leaves none either. An existing file keeps its permissions, and its owner and group where the
+// system allows; a symbolic link is followed. A file the user may not write (or that has no
+// write permission for anyone) is never replaced.
 void writeGameFile(const QString& path, std::span<const std::uint8_t> data);
+
+// A stream (see isStream) is written into as it is; anything else through writeGameFile.
+void writeOutputFile(const QString& path, std::span<const std::uint8_t> data);
+
+// What a file held when it was read, to tell later whether another program has changed it.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+FileStamp stampOf(std::span<const std::uint8_t> bytes);
+// The file's stamp now; a missing file has exists false. Other failures throw.
+FileStamp stampFile(const QString& path);
+
+// One writer per game folder at a time, across processes: held from before a read that a write
+// builds on until after the replace. Waits up to wait for another holder, then throws. A lock
+// dies with its process, so one left by a killed program never blocks. Taking it also removes
+// temporary files that a writer of the game's files (every one of which holds this lock) left
+// behind when it was killed.
+class FolderLock {
+public:
+    static constexpr std::chrono::milliseconds kWait{10000};
+    explicit FolderLock(const QString& folder, std::chrono::milliseconds wait = kWait);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// The names of the game's own files in a game folder.
+std::span<const std::string_view> gameFileNames();
 
 // Test seam: faults to inject into the next operations. Null (the default) injects none.
 struct IoFaults {
