@@ -10,3 +10,5 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON 
 cmake --build build-test
 cd build-test
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
+# Every reader's fuzz target for about 10 s (clang build in build-fuzz): a parser fault fails the run.
+../scripts/fuzz.sh 10
