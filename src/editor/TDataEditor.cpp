@@ -251,6 +251,11 @@ void TDataEditor::showPageAndSave(editor::RecordPage* page)
     Menu->setTabVisible(Menu->indexOf(SaveTab), true);
 }
 
+std::array<editor::RecordPage*, 3> TDataEditor::pages() const
+{
+    return {Manager, TeamTab, Player};
+}
+
 void TDataEditor::LoadBClick()
 {
     guarded(ctx_.prompts, this, [this] {
@@ -259,12 +264,16 @@ void TDataEditor::LoadBClick()
         ProgL->show();
         HideOnExit hide(Prog, ProgL);
         const QString folder = ctx_.config.gameFolder();
-        if (ManC->isEnabled() && ManC->isChecked())
-            gamedb::loadDatabase(Manager->table(), folder, *loadProgress_, *Manager);
-        if (TeamC->isEnabled() && TeamC->isChecked())
-            gamedb::loadDatabase(TeamTab->table(), folder, *loadProgress_, *TeamTab);
-        if (PlayC->isEnabled() && PlayC->isChecked())
-            gamedb::loadDatabase(Player->table(), folder, *loadProgress_, *Player);
+        const std::array<QCheckBox*, 3> ticks{ManC, TeamC, PlayC};
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            if (!ticks[i]->isEnabled() || !ticks[i]->isChecked())
+                continue;
+            editor::RecordPage* page = pages()[i];
+            // Remembered before the read, kept only when the whole load succeeded.
+            LoadedFile file(ctx_.config.gameFile(QString::fromUtf8(page->table().format().fileName)));
+            gamedb::loadDatabase(page->table(), folder, *loadProgress_, *page);
+            loaded_[i] = std::move(file);
+        }
     });
 }
 
@@ -284,13 +293,19 @@ void TDataEditor::SaveBClick()
         ProgLS->show();
         HideOnExit hide(ProgS, ProgLS);
         const QString folder = ctx_.config.gameFolder();
-        // Only a table read in this window is ever written.
-        if (ManSa->isChecked() && Manager->isLoaded())
-            gamedb::saveDatabase(Manager->table(), folder, *saveProgress_, *Manager);
-        if (TeamSa->isChecked() && TeamTab->isLoaded())
-            gamedb::saveDatabase(TeamTab->table(), folder, *saveProgress_, *TeamTab);
-        if (PlaySa->isChecked() && Player->isLoaded())
-            gamedb::saveDatabase(Player->table(), folder, *saveProgress_, *Player);
+        const gamedb::FolderLock lock(folder);
+        const std::array<QCheckBox*, 3> ticks{ManSa, TeamSa, PlaySa};
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            editor::RecordPage* page = pages()[i];
+            // Only a table read in this window is ever written, and never over another
+            // program's change unless the user says so; the other databases are still saved.
+            if (!ticks[i]->isChecked() || !page->isLoaded())
+                continue;
+            const QString path = ctx_.config.gameFile(QString::fromUtf8(page->table().format().fileName));
+            if (!loaded_[i].mayOverwrite(ctx_.prompts, this, path))
+                continue;
+            loaded_[i].wrote(gamedb::saveDatabase(page->table(), folder, *saveProgress_, *page));
+        }
     });
 }
 

@@ -4,9 +4,11 @@
 
 #include "widgets/ToolContext.h"
 #include "editor/BarProgress.h"
+#include "widgets/LoadedFile.h"
 
 #include <QWidget>
 
+#include <array>
 #include <optional>
 
 class QCheckBox;
@@ -72,9 +74,12 @@ private:
     void buildLoadPage();
     void buildSavePage();
     void showPageAndSave(editor::RecordPage* page);
+    // The three databases in page order, and what each page's table was loaded from.
+    std::array<editor::RecordPage*, 3> pages() const;
 
     ToolContext ctx_;
     std::optional<editor::BarProgress> loadProgress_; // on Prog and ProgL
     std::optional<editor::BarProgress> saveProgress_; // on ProgS and ProgLS
     bool shown_ = false;
+    std::array<LoadedFile, 3> loaded_;
 };

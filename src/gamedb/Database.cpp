@@ -67,7 +67,7 @@ Bytes encodeDatabase(const RecordTable& table, std::span<const std::uint8_t> exi
     return out;
 }
 
-void saveDatabase(const RecordTable& table, const QString& folder, Progress& progress, PageHooks& page)
+FileStamp saveDatabase(const RecordTable& table, const QString& folder, Progress& progress, PageHooks& page)
 {
     const DbFormat& f = table.format();
     ProgressRun run(progress, f.saveText);
@@ -81,6 +81,7 @@ void saveDatabase(const RecordTable& table, const QString& folder, Progress& pro
     const Bytes out = encodeDatabase(table, prefix, &run);
     writeGameFile(path, out);
     page.clearModified();
+    return stampOf(out);
 }
 
 } // namespace gamedb

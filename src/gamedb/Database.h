@@ -16,7 +16,8 @@ void loadDatabase(RecordTable& table, const QString& folder, Progress& progress,
 
 // Has the page store its record, then writes header block and carried word of the file on disk,
 // the count, a cleared word and every record, replacing the file only when all was written.
-void saveDatabase(const RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
+// Returns the stamp of what it wrote.
+FileStamp saveDatabase(const RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
 
 // The bytes a save writes, given the existing file's first H + 4 bytes.
 Bytes encodeDatabase(const RecordTable& table, std::span<const std::uint8_t> existingPrefix,

@@ -123,6 +123,7 @@ THallFame::THallFame(ToolContext ctx, QWidget* parent) : ToolWindow(parent), ctx
 void THallFame::FormShow()
 {
     modified_ = false;
+    loaded_ = LoadedFile(ctx_.config.gameFile(kFileName));
     Manag->setHorizontalHeaderLabels({QStringLiteral("Manager"), QStringLiteral("Team"), QStringLiteral("Points")});
     if (!ctx_.config.gameFileExists(kFileName)) {
         for (int r = 0; r < kRows; ++r) {
@@ -191,15 +192,23 @@ bool THallFame::eventFilter(QObject* watched, QEvent* event)
 
 bool THallFame::save()
 {
-    return guarded(ctx_.prompts, this, [&] {
+    bool written = false;
+    const bool ok = guarded(ctx_.prompts, this, [&] {
         gamedb::HallOfFame entries;
         for (int r = 0; r < kRows; ++r) {
             entries[static_cast<std::size_t>(r)] = {Manag->item(r, ManagerCol)->text(), Manag->item(r, TeamCol)->text(),
                                                     parsePoints(Manag->item(r, PointsCol)->text())};
         }
-        gamedb::writeGameFile(ctx_.config.gameFile(kFileName), gamedb::encodeHallOfFame(entries));
-        saved_ = true;
+        const gamedb::Bytes data = gamedb::encodeHallOfFame(entries);
+        const gamedb::FolderLock lock(ctx_.config.gameFolder());
+        const QString path = ctx_.config.gameFile(kFileName);
+        if (!loaded_.mayOverwrite(ctx_.prompts, this, path))
+            return;
+        gamedb::writeGameFile(path, data);
+        loaded_.wrote(data);
+        saved_ = written = true;
     });
+    return ok && written;
 }
 
 void THallFame::Button1Click()

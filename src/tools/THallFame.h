@@ -1,6 +1,7 @@
 #pragma once
 // The hall-of-fame editor: the 30 entries of Hiscores.bin in a grid, edited through three boxes.
 
+#include "widgets/LoadedFile.h"
 #include "widgets/ToolContext.h"
 #include "widgets/ToolWindow.h"
 
@@ -40,9 +41,12 @@ protected:
 
 private:
     void copyToCell(QLineEdit* box, int column);
+    // False when nothing was written (an error, or another program's change the user chose to
+    // keep): the window then stays open with its edits.
     bool save();
 
     ToolContext ctx_;
+    LoadedFile loaded_;
     bool modified_ = false; // the grid's modified mark
     bool saved_ = false;    // a successful save closes without asking again
 };

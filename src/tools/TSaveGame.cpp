@@ -22,7 +22,7 @@ constexpr int kHalf = 187;
 
 TSaveGame::TSaveGame(ToolContext ctx, QWidget* parent)
     : ToolWindow(parent),
-      ctx_(ctx), side16_{"Gamess16.idx", {}, {}, {}, false}, side8_{"Gamess8.idx", {}, {}, {}, false}
+      ctx_(ctx), side16_{"Gamess16.idx", {}, {}, {}, false, {}}, side8_{"Gamess8.idx", {}, {}, {}, false, {}}
 {
     setObjectName(QStringLiteral("SaveGame"));
     setWindowTitle(QStringLiteral("KRVX Saved Game Renamer"));
@@ -85,6 +85,7 @@ void TSaveGame::buildSide(Side& side, int left, const QString& title, const char
 void TSaveGame::openSide(Side& side)
 {
     const QString name = QString::fromLatin1(side.fileName);
+    side.loaded = LoadedFile(ctx_.config.gameFile(name));
     if (!ctx_.config.gameFileExists(name)) {
         side.shown = false;
         side.group->hide();
@@ -134,18 +135,27 @@ void TSaveGame::C8Click()
 
 bool TSaveGame::save()
 {
-    return guarded(ctx_.prompts, this, [&] {
+    bool all = true;
+    const bool ok = guarded(ctx_.prompts, this, [&] {
+        const gamedb::FolderLock lock(ctx_.config.gameFolder());
         for (Side* side : {&side16_, &side8_}) {
             if (!side->shown)
                 continue;
+            const QString path = ctx_.config.gameFile(QString::fromLatin1(side->fileName));
+            if (!side->loaded.mayOverwrite(ctx_.prompts, this, path)) {
+                all = false;
+                continue;
+            }
             gamedb::SavedGameNames names;
             for (std::size_t i = 0; i < side->boxes.size(); ++i)
                 names[i] = side->boxes[i]->text();
-            gamedb::writeGameFile(ctx_.config.gameFile(QString::fromLatin1(side->fileName)),
-                                  gamedb::encodeSavedGames(names));
+            const gamedb::Bytes data = gamedb::encodeSavedGames(names);
+            gamedb::writeGameFile(path, data);
+            side->loaded.wrote(data);
         }
-        saved_ = true;
+        saved_ = all;
     });
+    return ok && all;
 }
 
 void TSaveGame::Button1Click()

@@ -1,6 +1,7 @@
 #pragma once
 // The saved-game renamer: the seven names of Gamess16.idx and of Gamess8.idx.
 
+#include "widgets/LoadedFile.h"
 #include "widgets/ToolContext.h"
 #include "widgets/ToolWindow.h"
 
@@ -56,11 +57,14 @@ private:
         std::array<QLineEdit*, kSlots> boxes;
         QPushButton* create;
         bool shown;
+        LoadedFile loaded; // what the boxes were filled from (nothing, for a file created here)
     };
 
     void buildSide(Side& side, int left, const QString& title, const char* prefix);
     void openSide(Side& side);
     void showGroup(Side& side);
+    // False when anything was not written (an error, or another program's change the user
+    // chose to keep): the window then stays open with its edits.
     bool save();
 
     ToolContext ctx_;
