@@ -1,0 +1,146 @@
+// A save of the data editor over a file another program changed after the load asks first; the
+// other ticked databases are saved either way, and a lock held by another writer stops the save.
+#include "EditorFixture.h"
+
+#include "editor/ManagerPage.h"
+#include "editor/TeamPage.h"
+#include "gamedb/FileIo.h"
+#include "gamedb/ManagerDb.h"
+#include "gamedb/TeamDb.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QtTest>
+
+using namespace fixture;
+using namespace testfiles;
+using Kind = ScriptedPrompts::Kind;
+using Answer = Prompts::Answer;
+using gamedb::kManagerFormat;
+using gamedb::kTeamFormat;
+
+namespace {
+
+const QString kQuestion = "Mgdata.db1 was changed by another program after it was loaded. Overwrite it?";
+
+// Edits the first name of the manager shown, as a user types it.
+void retype(Editor& e, const QString& name)
+{
+    e.page().MaForN->selectAll();
+    QTest::keyClicks(e.page().MaForN, name);
+}
+
+} // namespace
+
+class TestDiskChanges : public QObject {
+    Q_OBJECT
+private slots:
+    void changedFileAsksBeforeOverwrite_data();
+    void changedFileAsksBeforeOverwrite();
+    void sameBytesOrOwnSaveDoNotAsk();
+    void anotherWriterHoldingTheFolderStopsTheSave();
+};
+
+void TestDiskChanges::changedFileAsksBeforeOverwrite_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("overwritten");
+    QTest::newRow("Yes") << int(Answer::Yes) << true;
+    QTest::newRow("No") << int(Answer::No) << false;
+    QTest::newRow("Escape") << int(Answer::Dismissed) << false;
+}
+
+void TestDiskChanges::changedFileAsksBeforeOverwrite()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, overwritten);
+    Editor e;
+    e.writeManagers(fourManagers());
+    writeTeams(e, {teamRecord(1, "Alpha"), teamRecord(2, "Beta")});
+    e.open();
+    e.load(true, true);
+    retype(e, "Edited");
+    teamPage(e).TeStad->setText("New Ground");
+
+    // Another program (the game, the command line) writes the managers after the load.
+    QList<Mgr> theirs = fourManagers();
+    theirs[0].first = "Theirs";
+    e.writeManagers(theirs);
+    const QByteArray theirBytes = readAll(e.path(kManagerFormat));
+
+    e.prompts.confirmAnswers << ScriptedPrompts::Reply(Answer(answer));
+    e.save(true, true);
+    QCOMPARE(e.prompts.texts(Kind::Confirm), QStringList{kQuestion});
+    QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList());
+    if (overwritten) {
+        QVERIFY(readAll(e.path(kManagerFormat)) != theirBytes);
+        QVERIFY(!e.page().isModified());
+    } else {
+        QCOMPARE(readAll(e.path(kManagerFormat)), theirBytes);
+        QVERIFY(e.page().isModified()); // the edits are still there to save
+    }
+    // The teams were saved as usual.
+    QVERIFY(readAll(e.path(kTeamFormat)).contains("New Ground"));
+}
+
+// Bytes written back unchanged (a touch, a copy) are no change; after its own save the editor
+// knows what the file holds.
+void TestDiskChanges::sameBytesOrOwnSaveDoNotAsk()
+{
+    Editor e;
+    e.writeManagers(fourManagers());
+    e.open();
+    e.load();
+    const QByteArray bytes = readAll(e.path(kManagerFormat));
+    QFile::remove(e.path(kManagerFormat));
+    writeAll(e.path(kManagerFormat), bytes);
+    retype(e, "First");
+    e.save();
+    retype(e, "Second");
+    e.save();
+    QCOMPARE(e.prompts.texts(Kind::Confirm), QStringList());
+    QVERIFY(readAll(e.path(kManagerFormat)).contains("Second"));
+}
+
+// A second writer (here flock(1), which takes the same kernel lock) holds the game folder: after
+// the wait the save stops with a message and writes nothing.
+void TestDiskChanges::anotherWriterHoldingTheFolderStopsTheSave()
+{
+    Editor e;
+    e.writeManagers(fourManagers());
+    e.open();
+    e.load();
+    retype(e, "Edited");
+    const QByteArray before = readAll(e.path(kManagerFormat));
+    QProcess holder;
+    holder.start("flock", {"--exclusive", e.dir.path(), "sleep", "30"});
+    QVERIFY(holder.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            try {
+                gamedb::FolderLock probe(e.dir.path(), std::chrono::milliseconds(0));
+                return false;
+            } catch (const std::exception&) {
+                return true;
+            }
+        }(),
+        5000);
+    QElapsedTimer t;
+    t.start();
+    e.save();
+    QVERIFY(t.elapsed() >= 9000);
+    holder.kill();
+    holder.waitForFinished();
+    QCOMPARE(e.prompts.texts(Kind::GeneralError),
+             QStringList{"Another Korvex is saving into the game folder and did not finish within 10 seconds; "
+                         "nothing was written, try again later."});
+    QCOMPARE(readAll(e.path(kManagerFormat)), before);
+    QVERIFY(e.page().isModified());
+    // Once the other writer is gone, the save goes through.
+    e.save();
+    QVERIFY(readAll(e.path(kManagerFormat)).contains("Edited"));
+}
+
+QTEST_MAIN(TestDiskChanges)
+#include "tst_diskchanges.moc"
