@@ -114,7 +114,7 @@ void TestDiskChanges::anotherWriterHoldingTheFolderStopsTheSave()
     retype(e, "Edited");
     const QByteArray before = readAll(e.path(kManagerFormat));
     QProcess holder;
-    holder.start("flock", {"--exclusive", e.dir.path(), "sleep", "30"});
+    holder.start("flock", {"--exclusive", "--no-fork", e.dir.path(), "sleep", "30"});
     QVERIFY(holder.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(
         [&] {
