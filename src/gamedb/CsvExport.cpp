@@ -20,24 +20,6 @@ bool needsQuotes(std::string_view cell)
     return isBlank(cell.front()) || isBlank(cell.back());
 }
 
-// A spreadsheet takes "05.97" for the number 5.97 and "=x" for a formula, and would save them
-// back changed. Such texts go out as the formula ="05.97", which shows and saves as the text.
-bool needsTextGuard(std::string_view text)
-{
-    return !text.empty() && std::string_view("0123456789+-=@.").find(text.front()) != std::string_view::npos;
-}
-
-void guardText(std::string_view text, std::string& guarded)
-{
-    guarded = "=\"";
-    for (const char c : text) {
-        guarded += c;
-        if (c == '"')
-            guarded += '"';
-    }
-    guarded += '"';
-}
-
 void appendCell(std::string& out, std::string_view cell, std::string& quoted)
 {
     if (!needsQuotes(cell)) {
@@ -84,10 +66,14 @@ std::string exportCsv(const RecordTable& table)
         for (const Field& f : schema) {
             out += ',';
             if (f.encoding == Encoding::Text) {
+                const std::string_view game = readText(r, f);
                 text.clear();
-                appendUtf8(text, readText(r, f));
-                if (needsTextGuard(text)) {
-                    guardText(text, guarded);
+                appendUtf8(text, game);
+                // A spreadsheet would read such a text as a number, a date or a formula and save
+                // it back changed; as the formula ="text" it shows and saves as the text.
+                if (needsSheetGuard(game)) {
+                    guarded.clear();
+                    appendGuarded(guarded, text);
                     text.swap(guarded);
                 }
                 appendCell(out, text, quoted);

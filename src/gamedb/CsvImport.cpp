@@ -1,5 +1,6 @@
 #include "gamedb/Csv.h"
 
+#include "gamedb/CodeTables.h"
 #include "gamedb/CsvText.h"
 #include "gamedb/GameError.h"
 
@@ -18,44 +19,58 @@ namespace {
 constexpr int kProblemsListed = 10;
 constexpr int kRecordCol = -1; // in a header map: the record-number column
 
-std::string quoted(std::string_view cell)
-{
-    return "'" + std::string(cell) + "'";
-}
-
 // Digits with an optional minus sign and nothing else, as the pages' number boxes take them.
 std::optional<std::string> parseInteger(std::string_view cell, long long& v, const Field* f)
 {
     const char* end = cell.data() + cell.size();
     const auto [ptr, ec] = std::from_chars(cell.data(), end, v);
     if (cell.empty() || ptr != end || (ec != std::errc() && ec != std::errc::result_out_of_range))
-        return quoted(cell) + " is not a valid integer value";
+        return quotedCell(cell) + " is not a valid integer value";
     if (ec == std::errc::result_out_of_range) {
         if (!f)
-            return quoted(cell) + " is too large";
+            return quotedCell(cell) + " is too large";
         const Range r = rangeOf(*f);
-        return quoted(cell) + " does not fit this field: allowed are " + std::to_string(r.min) + " to " +
+        return quotedCell(cell) + " does not fit this field: allowed are " + std::to_string(r.min) + " to " +
                std::to_string(r.max);
     }
     return std::nullopt;
 }
 
-// The text of a cell the export guarded as the formula ="text" (quotes inside doubled).
-std::string_view unguarded(std::string_view cell, std::string& scratch)
+// What a person calls the codes of a drop-down's table.
+std::string codeNoun(const CodeTable* codes)
 {
-    if (cell.size() < 3 || !cell.starts_with("=\"") || !cell.ends_with('"'))
-        return cell;
-    scratch.clear();
-    const std::string_view inner = cell.substr(2, cell.size() - 3);
-    for (std::size_t i = 0; i < inner.size(); ++i) {
-        scratch += inner[i];
-        if (inner[i] == '"') {
-            if (i + 1 >= inner.size() || inner[i + 1] != '"')
-                return cell; // not the export's form: taken as it stands
-            ++i;
+    if (codes == &kFormationCodes)
+        return "a formation code";
+    if (codes == &kStyleCodes)
+        return "a style code";
+    if (codes == &kColourCodes)
+        return "a colour code";
+    if (codes == &kDivisionCodes || codes == &kLastDivisionCodes)
+        return "a division code";
+    if (codes == &kRegionCodes)
+        return "a region";
+    return "one of this field's codes";
+}
+
+// A code field holds a code of its table, stored as the pages store it (the code, then zero
+// bytes), or nothing. Returns the refusal, if any.
+std::optional<std::string> checkCode(const CodeTable* codes, std::string_view cell, std::string_view game)
+{
+    if (game.empty())
+        return std::nullopt;
+    for (const CodeEntry& e : *codes) {
+        if (e.code == game)
+            return std::nullopt;
+    }
+    std::string refusal = quotedCell(cell) + " is not " + codeNoun(codes);
+    // The list's text typed for its code.
+    for (const CodeEntry& e : *codes) {
+        if (e.text == game) {
+            refusal += " (" + std::string(e.text) + " is " + std::string(e.code) + ")";
+            break;
         }
     }
-    return scratch;
+    return refusal;
 }
 
 // Writes cell into its field. A cell equal to what the export writes for the field keeps the
@@ -65,11 +80,15 @@ std::optional<std::string> applyCell(std::uint8_t* record, const Field& f, std::
 {
     if (f.encoding == Encoding::Text) {
         if (!utf8ToGame(unguarded(cell, scratch), game))
-            return quoted(cell) + " holds a character the game cannot store";
+            return quotedCell(cell) + " holds a character the game cannot store";
         if (game == readText(record, f))
             return std::nullopt;
+        if (f.codes) {
+            if (auto bad = checkCode(f.codes, cell, game))
+                return bad;
+        }
         if (game.size() > f.width) {
-            return quoted(cell) + " is longer than this field: at most " + std::to_string(f.width) + " characters";
+            return quotedCell(cell) + " is longer than this field: at most " + std::to_string(f.width) + " characters";
         }
         writeText(record, f, game);
         return std::nullopt;
@@ -102,6 +121,10 @@ public:
     // Feeds the parser one physical line at a time, so that every row knows the line it starts on.
     void parse(std::string_view csv)
     {
+        if (isUtf16(csv)) {
+            fileProblem("the file is UTF-16; save it as UTF-8");
+            return;
+        }
         if (csv.starts_with(kUtf8Bom))
             csv.remove_prefix(kUtf8Bom.size());
         csv_parser p{};
@@ -109,6 +132,9 @@ public:
             throw GameError("Out of memory");
         // Spaces belong to the cell: a name may start with one.
         csv_set_space_func(&p, [](unsigned char) { return 0; });
+        // The parser grows its cell buffer by one block at a time: with its 128 bytes, a cell of
+        // megabytes would take ten thousands of copies of itself.
+        csv_set_blk_size(&p, std::max<std::size_t>(4096, csv.size() / 8));
         struct Free {
             csv_parser* p;
             ~Free() { csv_free(p); }
@@ -214,6 +240,21 @@ private:
         problems_.push_back(std::move(p));
     }
 
+    void fileProblem(const std::string& text)
+    {
+        ++problemCount_;
+        problems_.push_back(text);
+        stopped_ = true;
+    }
+
+    // By its byte-order mark, or by the zero byte beside the header's first character.
+    static bool isUtf16(std::string_view csv)
+    {
+        if (csv.starts_with("\xFF\xFE") || csv.starts_with("\xFE\xFF"))
+            return true;
+        return csv.size() >= 2 && (csv[0] == '\0') != (csv[1] == '\0');
+    }
+
     void malformed(int line, csv_parser& p)
     {
         problem(line, {}, std::string("the file is not valid CSV here (") + csv_strerror(csv_error(&p)) + ")");
@@ -225,20 +266,30 @@ private:
         headerSeen_ = true;
         const int line = rowLine_;
         bool recordSeen = false;
-        for (std::size_t i = 0; i < cellCount(); ++i) {
+        // A spreadsheet may save empty header cells after the last column.
+        headerCells_ = cellCount();
+        std::size_t named = headerCells_;
+        while (named > 0 && cell(named - 1).empty())
+            --named;
+        for (std::size_t i = 0; i < named; ++i) {
             const std::string_view name = cell(i);
             int target = kRecordCol;
+            if (name.empty()) {
+                problem(line, {}, "header cell " + std::to_string(i + 1) + " is empty: every column needs its name");
+                continue;
+            }
             if (name != kRecordColumn) {
                 const auto it =
                     std::find_if(schema_.begin(), schema_.end(), [&](const Field& f) { return f.column == name; });
                 if (it == schema_.end()) {
-                    problem(line, name, "the " + std::string(copy_.format().recordNoun) + " have no such column");
+                    problem(line, shownCell(name),
+                            "the " + std::string(copy_.format().recordNoun) + " have no such column");
                     continue;
                 }
                 target = static_cast<int>(it - schema_.begin());
             }
             if (std::find(columns_.begin(), columns_.end(), target) != columns_.end()) {
-                problem(line, name, "the column appears twice");
+                problem(line, shownCell(name), "the column appears twice");
                 continue;
             }
             recordSeen = recordSeen || target == kRecordCol;
@@ -262,11 +313,20 @@ private:
             allEmpty = cell(i).empty();
         if (allEmpty) // a spreadsheet's trailing row of separators, not a record
             return;
-        if (cellCount() != columns_.size()) {
+        // Cells under the header's empty trailing cells may be left out, or be empty.
+        if (cellCount() < columns_.size() || cellCount() > headerCells_) {
             problem(line, {},
                     "this row has " + std::to_string(cellCount()) + " cells, the header " +
-                        std::to_string(columns_.size()));
+                        std::to_string(cellCount() < columns_.size() ? columns_.size() : headerCells_));
             return;
+        }
+        for (std::size_t i = columns_.size(); i < cellCount(); ++i) {
+            if (!cell(i).empty()) {
+                problem(line, {},
+                        "cell " + std::to_string(i + 1) + " holds " + quotedCell(cell(i)) +
+                            ", but its column has no name in the header");
+                return;
+            }
         }
 
         const std::string_view recordCell = cell(recordIndex_);
@@ -288,7 +348,7 @@ private:
             }
             if (n < 1 || n > originalCount_) {
                 problem(line, kRecordColumn,
-                        "there is no record " + std::string(recordCell) + ": " +
+                        "there is no record " + shownCell(recordCell) + ": " +
                             (originalCount_ == 0 ? std::string("the table holds none")
                                                  : "the records are 1 to " + std::to_string(originalCount_)));
                 return;
@@ -385,7 +445,7 @@ private:
             if (h.count > 1) {
                 const int other = h.first != number ? h.first : h.second;
                 problem(line, kIdColumn,
-                        quoted(std::to_string(id)) + " is also the ID of " +
+                        quotedCell(std::to_string(id)) + " is also the ID of " +
                             (other > originalCount_ ? "a record this file adds" : "record " + std::to_string(other)));
             }
         }
@@ -396,7 +456,8 @@ private:
     int originalCount_;
     const Field* idField_ = nullptr;
 
-    std::vector<int> columns_; // per header cell: a schema field's index, or kRecordCol
+    std::vector<int> columns_;    // per header cell: a schema field's index, or kRecordCol
+    std::size_t headerCells_ = 0; // the named columns, then any empty header cells after them
     std::size_t recordIndex_ = 0;
     bool headerSeen_ = false;
 

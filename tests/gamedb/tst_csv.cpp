@@ -1,6 +1,7 @@
 // CSV export and import of the three tables: the schema's column names, what the export writes,
 // byte-exact round trips, partial and reordered sheets, new records, and every refusal.
 #include "gamedb/Csv.h"
+#include "gamedb/CsvText.h"
 #include "gamedb/Formats.h"
 #include "gamedb/GameError.h"
 #include "gamedb/ManagerDb.h"
@@ -102,6 +103,24 @@ std::string join(const std::vector<std::string>& parts, const std::string& sep)
     return out;
 }
 
+// A cell as a CSV writer quotes it.
+std::string csvCell(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos && !text.starts_with(' ') && !text.ends_with(' '))
+        return text;
+    std::string out = "\"";
+    for (const char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+std::string utf8Of(const QByteArray& game)
+{
+    std::string out;
+    appendUtf8(out, std::string_view(game.constData(), static_cast<std::size_t>(game.size())));
+    return out;
+}
+
 QByteArray recordBytes(const RecordTable& t, int n)
 {
     return QByteArray(reinterpret_cast<const char*>(t.record(n)), static_cast<qsizetype>(t.format().recordSize));
@@ -122,6 +141,8 @@ private slots:
     void oneChangedCellChangesOnlyItsField();
     void sortedFilteredSheetUpdatesOnlyItsRows();
     void newRowsAppendWithSmallestFreeId();
+    void exportGuardsWhatASpreadsheetWouldChange_data();
+    void exportGuardsWhatASpreadsheetWouldChange();
     void guardedCellsReadAsTheirText_data();
     void guardedCellsReadAsTheirText();
     void fileVariantsReadAlike_data();
@@ -129,6 +150,12 @@ private slots:
     void refusalsChangeNothing_data();
     void refusalsChangeNothing();
     void manyProblemsListTheFirst();
+    void codeFieldsTakeCodesOrNothing();
+    void hugeCellsMakeShortMessages();
+    void zeroBytesDoNotCutTheMessage();
+    void utf16IsNamed_data();
+    void utf16IsNamed();
+    void trailingEmptyHeaderCellsAreIgnored();
 };
 
 void TestCsv::columnNamesAreDistinctAndReadable_data()
@@ -205,7 +232,7 @@ void TestCsv::exportWritesWhatThePagesShow()
     RecordTable t = players(2);
     setText(t, 1, "first_name", "Zo\xEB");       // Zoë in the game's code page
     setText(t, 1, "second_name", "O\"Neil, Jr"); // quote and comma
-    setText(t, 1, "club", " Leading space");     // a spreadsheet would trim it unquoted
+    setText(t, 1, "club", " Leading space");     // a spreadsheet may trim it
     setText(t, 1, "contract_started", "05.97");  // a spreadsheet would read the number 5.97
     setText(t, 2, "date_of_birth", "=1+1");      // or a formula
     setNumber(t, 1, "potential", -1);
@@ -222,8 +249,8 @@ void TestCsv::exportWritesWhatThePagesShow()
     QCOMPARE(lines.size(), std::size_t(4)); // header, two records, nothing after the last line end
     QVERIFY(lines[0].ends_with(",tackling,technique"));
     QCOMPARE(lines[3], std::string());
-    QVERIFY(
-        lines[1].starts_with("1,10,Zo\xC3\xAB,\"O\"\"Neil, Jr\",,0,0,\" Leading space\",\"=\"\"05.97\"\"\",,,21,2,0,"));
+    QVERIFY(lines[1].starts_with(
+        "1,10,Zo\xC3\xAB,\"O\"\"Neil, Jr\",,0,0,\"=\"\" Leading space\"\"\",\"=\"\"05.97\"\"\",,,21,2,0,"));
     QVERIFY(lines[1].find(",0,-1,0,") != std::string::npos); // ability, potential, reputation
     QVERIFY(lines[2].starts_with("2,11,First2,Second2," + std::string(35, 'N') + ",0,0,Club,,,\"=\"\"=1+1\"\"\",22,"));
     QVERIFY(lines[2].find(",200,0,0,") != std::string::npos);
@@ -327,6 +354,102 @@ void TestCsv::newRowsAppendWithSmallestFreeId()
     QCOMPARE(recordBytes(t, 6), recordBytes(expected, 3));
 }
 
+void TestCsv::exportGuardsWhatASpreadsheetWouldChange_data()
+{
+    QTest::addColumn<QByteArray>("text"); // game bytes
+    QTest::addColumn<bool>("guarded");
+    const std::pair<const char*, const char*> plain[] = {
+        {"surname", "Smith"},
+        {"two words", "Braadford Town"},
+        {"apostrophe", "O'Neil"},
+        {"hyphen", "Jean-Paul"},
+        {"accents", "Zo\xEB M\xFCller"},
+        {"club with a year", "Hannover 96"},
+        {"word then digits", "Anna12"},
+        {"word beginning like a month", "Marseille 5"},
+        {"truth word inside a name", "True Blues"},
+        {"month alone", "May"},
+        {"two months", "Jan-Feb"},
+    };
+    for (const auto& [name, text] : plain)
+        QTest::newRow(name) << QByteArray(text) << false;
+    const std::pair<const char*, const char*> guarded[] = {
+        {"contract date", "05.97"},
+        {"leading space", " 05.97"},
+        {"leading space before a number", " 12"},
+        {"trailing space", "12 "},
+        {"trailing space after a name", "Smith "},
+        {"leading tab", "\tSmith"},
+        {"trailing no-break space", "Smith\xA0"},
+        {"negative in brackets", "(12)"},
+        {"exponent", "1e5"},
+        {"decimal comma", "1,5"},
+        {"leading decimal comma", ",5"},
+        {"percentage", "12%"},
+        {"dollars", "$5"},
+        {"euros before", "\x80"
+                         "5"},
+        {"euros after", "5 \x80"},
+        {"pounds", "\xA3"
+                   "5"},
+        {"crowns", "kr 5"},
+        {"currency code", "EUR 5"},
+        {"fraction", "1/2"},
+        {"hex", "0x1F"},
+        {"month and year", "May 98"},
+        {"month-year", "Dec-99"},
+        {"abbreviation with a dot", "Sept. 5"},
+        {"German month", "Mai 98"},
+        {"French month", "mars 5"},
+        {"Finnish month as a date writes it", "tammikuuta 5"},
+        {"Portuguese month, capitals", "OUTUBRO 99"},
+        {"day and month", "12/5"},
+        {"ISO date", "2024-01-01"},
+        {"time", "12:30"},
+        {"true", "true"},
+        {"FALSE", "FALSE"},
+        {"German truth", "Wahr"},
+        {"Danish truth", "Sand"},
+        {"Finnish truth with an accent", "EP\xC4TOSI"},
+        {"formula", "=1+1"},
+        {"a guard's form", "=\"x\""},
+        {"at sign", "@x"},
+        {"plus", "+x"},
+        {"minus", "-x"},
+        {"apostrophe first", "'t Hart"},
+        {"short word and digits", "FC 04"},
+        {"superscript", "x\xB2"},
+    };
+    for (const auto& [name, text] : guarded)
+        QTest::newRow(name) << QByteArray(text) << true;
+}
+
+// The export writes such a text as ="text"; a spreadsheet shows and saves the formula's result,
+// the text, so import must read both forms as the same bytes.
+void TestCsv::exportGuardsWhatASpreadsheetWouldChange()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, guarded);
+    RecordTable t = players(1);
+    setText(t, 1, "club", text.toStdString());
+    const std::vector<std::uint8_t> before = t.bytes();
+    const std::string csv = exportCsv(t);
+    const std::string utf8 = utf8Of(text);
+    std::string guardForm;
+    appendGuarded(guardForm, utf8);
+    const std::string expected = csvCell(guarded ? guardForm : utf8);
+    QVERIFY2(split(csv, "\r\n")[1].find("," + expected + ",") != std::string::npos, split(csv, "\r\n")[1].c_str());
+
+    setText(t, 1, "club", "Other");
+    importCsv(t, csv);
+    QVERIFY(t.bytes() == before);
+    if (!utf8.starts_with("=\"")) { // a guard's own form is the one text a spreadsheet cannot keep
+        setText(t, 1, "club", "Other");
+        importCsv(t, "record,club\n1," + csvCell(utf8) + "\n");
+        QVERIFY(t.bytes() == before);
+    }
+}
+
 void TestCsv::guardedCellsReadAsTheirText_data()
 {
     QTest::addColumn<QByteArray>("cell");
@@ -336,6 +459,8 @@ void TestCsv::guardedCellsReadAsTheirText_data()
     QTest::newRow("quote inside") << QByteArray("\"=\"\"A\"\"\"\"B\"\"\"") << QByteArray("A\"B");
     QTest::newRow("not the export's form") << QByteArray("\"=\"\"A\"\"B\"\"\"") << QByteArray("=\"A\"B\"");
     QTest::newRow("formula of its own") << QByteArray("=1+1") << QByteArray("=1+1");
+    QTest::newRow("a guard's own text, guarded once")
+        << QByteArray("\"=\"\"=\"\"\"\"x\"\"\"\"\"\"\"") << QByteArray("=\"x\"");
 }
 
 // The export's guard against a spreadsheet's number and formula reading is no part of the text.
@@ -452,6 +577,32 @@ void TestCsv::refusalsChangeNothing_data()
                                         << "line 2: the file is not valid CSV here";
     QTest::newRow("flag of 2") << "teams" << 3 << QByteArray("record,eu_member\r\n1,2\r\n")
                                << "line 2, column eu_member: '2' does not fit this field: allowed are 0 to 1";
+    QTest::newRow("unknown formation") << "managers" << 3 << QByteArray("record,formation\r\n1,BOGUS\r\n")
+                                       << "line 2, column formation: 'BOGUS' is not a formation code";
+    QTest::newRow("unknown style") << "managers" << 3 << QByteArray("record,style\r\n1,NOPE\r\n")
+                                   << "line 2, column style: 'NOPE' is not a style code";
+    QTest::newRow("unknown region") << "teams" << 3 << QByteArray("record,region\r\n1,Atlantis\r\n")
+                                    << "line 2, column region: 'Atlantis' is not a region";
+    QTest::newRow("unknown colour") << "teams" << 3 << QByteArray("record,colour_primary_home\r\n1,PLAID\r\n")
+                                    << "line 2, column colour_primary_home: 'PLAID' is not a colour code";
+    QTest::newRow("a list's text for its code")
+        << "teams" << 3 << QByteArray("record,last_division\r\n1,English First Division\r\n")
+        << "line 2, column last_division: 'English First Division' is not a division code "
+           "(English First Division is ED1)";
+    QTest::newRow("code in lower case") << "managers" << 3 << QByteArray("record,formation\r\n1,442n\r\n")
+                                        << "line 2, column formation: '442n' is not a formation code";
+    QTest::newRow("code and a blank") << "managers" << 3 << QByteArray("record,formation\r\n1,442N \r\n")
+                                      << "line 2, column formation: '442N ' is not a formation code";
+    QTest::newRow("unknown code in a new row")
+        << "managers" << 3 << QByteArray("record,first_name,style\r\n,New,LOB\r\n")
+        << "line 2, column style: 'LOB' is not a style code";
+    QTest::newRow("header cell empty") << "players" << 3 << QByteArray("record,,age\r\n1,,20\r\n")
+                                       << "line 1: header cell 2 is empty: every column needs its name";
+    QTest::newRow("cell under an empty trailing header cell")
+        << "players" << 3 << QByteArray("record,age,,\r\n1,20,,\r\n2,21,x,\r\n")
+        << "line 3: cell 3 holds 'x', but its column has no name in the header";
+    QTest::newRow("more cells than the header's")
+        << "players" << 3 << QByteArray("record,age,,\r\n1,20,,,\r\n") << "line 2: this row has 5 cells, the header 4";
     QTest::newRow("capacity") << "managers" << 1000 << QByteArray("record,id,first_name\r\n,,Extra\r\n")
                               << "line 2, column record: no room for another record: the table holds at most "
                                  "1000 managers";
@@ -488,6 +639,109 @@ void TestCsv::manyProblemsListTheFirst()
     QCOMPARE(lines.first(), "line 2, column age: '1000' does not fit this field: allowed are 0 to 255");
     QVERIFY(lines[9].startsWith("line 11, column age:"));
     QCOMPARE(lines.last(), "(and 2 more)");
+}
+
+// A cell as stored stays; otherwise a code field takes one of its table's codes, stored as the
+// pages store it, or nothing (the drop-down's empty entry).
+void TestCsv::codeFieldsTakeCodesOrNothing()
+{
+    RecordTable t(kManagerFormat);
+    for (int i = 1; i <= 3; ++i) {
+        t.append();
+        setNumber(t, i, "id", i);
+    }
+    const Field& formation = column(kManagerFormat, "formation");
+    const Field& style = column(kManagerFormat, "style");
+    std::memcpy(t.record(1) + formation.offset, "ZZZZ\0junk", 9);
+    std::memcpy(t.record(2) + formation.offset, "442N", 4);
+    std::memcpy(t.record(3) + style.offset, "NOPE", 4);
+    const std::vector<std::uint8_t> before = t.bytes();
+    importCsv(t, exportCsv(t));
+    QVERIFY(t.bytes() == before);
+
+    importCsv(t, "record,id,formation,style\n"
+                 "1,1,442N,\n"
+                 "2,2,,\"=\"\"CONT\"\"\"\n"
+                 "3,3,VATT,NOPE\n"
+                 ",,532N,\n");
+    RecordTable expected = t;
+    std::memcpy(expected.record(1), before.data(), 3 * kManagerFormat.recordSize);
+    writeText(expected.record(1), formation, "442N");
+    writeText(expected.record(2), formation, "");
+    writeText(expected.record(2), style, "CONT");
+    writeText(expected.record(3), formation, "VATT");
+    QCOMPARE(t.count(), 4);
+    for (int n = 1; n <= 3; ++n)
+        QCOMPARE(recordBytes(t, n), recordBytes(expected, n));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(t.record(4)) + formation.offset, formation.width),
+             QByteArray("532N\0\0\0\0\0\0", 10));
+}
+
+// Ten megabytes in a cell are quoted as forty characters: the list of problems stays readable.
+void TestCsv::hugeCellsMakeShortMessages()
+{
+    RecordTable t = players(2);
+    const std::vector<std::uint8_t> before = t.bytes();
+    const std::size_t size = 10 * 1024 * 1024;
+    const std::string csv =
+        "record,first_name,caps\n1," + std::string(size, 'x') + ",1\n2,A," + std::string(size, '9') + "\n";
+    const QString error = importError(t, csv);
+    QCOMPARE(error, "line 2, column first_name: '" + QString(40, 'x') +
+                        "\u2026' is longer than this field: at most 30 characters\n"
+                        "line 3, column caps: '" +
+                        QString(40, '9') + "\u2026' does not fit this field: allowed are 0 to 255");
+    QVERIFY(t.bytes() == before);
+}
+
+// The message travels as a C string (what()); a zero byte in it would end every problem after it.
+void TestCsv::zeroBytesDoNotCutTheMessage()
+{
+    using namespace std::string_literals;
+    RecordTable t = players(3);
+    const QString error = importError(t, "record,first_name,age\n1,A\0B,20\n2,C,1\0\n3,D,300\n"s);
+    QCOMPARE(error, "line 2, column first_name: 'A\u2400B' holds a character the game cannot store\n"
+                    "line 3, column age: '1\u2400' is not a valid integer value\n"
+                    "line 4, column age: '300' does not fit this field: allowed are 0 to 255");
+}
+
+void TestCsv::utf16IsNamed_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    const QString text = "record,age\r\n1,20\r\n";
+    QByteArray le;
+    QByteArray be;
+    for (const QChar c : text) {
+        le += char(c.unicode() & 0xFF);
+        le += char(c.unicode() >> 8);
+        be += char(c.unicode() >> 8);
+        be += char(c.unicode() & 0xFF);
+    }
+    QTest::newRow("little-endian, byte-order mark") << QByteArray("\xFF\xFE") + le;
+    QTest::newRow("big-endian, byte-order mark") << QByteArray("\xFE\xFF") + be;
+    QTest::newRow("little-endian") << le;
+    QTest::newRow("big-endian") << be;
+}
+
+void TestCsv::utf16IsNamed()
+{
+    QFETCH(QByteArray, csv);
+    RecordTable t = players(1);
+    const std::vector<std::uint8_t> before = t.bytes();
+    QCOMPARE(importError(t, csv.toStdString()), "the file is UTF-16; save it as UTF-8");
+    QVERIFY(t.bytes() == before);
+}
+
+// A spreadsheet saves empty header cells after the last column, and empty cells under them.
+void TestCsv::trailingEmptyHeaderCellsAreIgnored()
+{
+    RecordTable t = players(3);
+    importCsv(t, "record,age,,,\r\n1,30,,,\r\n2,31\r\n3,32,\r\n,,,,\r\n");
+    QCOMPARE(t.count(), 3);
+    RecordTable expected = players(3);
+    setNumber(expected, 1, "age", 30);
+    setNumber(expected, 2, "age", 31);
+    setNumber(expected, 3, "age", 32);
+    QVERIFY(t.bytes() == expected.bytes());
 }
 
 QTEST_GUILESS_MAIN(TestCsv)
