@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include <optional>
+
 namespace editor {
 namespace {
 
@@ -70,34 +72,59 @@ private:
     QString shown_;
 };
 
+// An entry the user did not change keeps the field's bytes, also a code the table does not know
+// (shown as no entry) or one followed by further bytes.
 class CodeBinding : public FieldBinding {
 public:
-    CodeBinding(QComboBox* box, const gamedb::Field* field)
-        : FieldBinding(box, field), box_(box), codes_(*field->codes)
+    CodeBinding(QComboBox* box, const gamedb::Field* field) : FieldBinding(box, field), box_(box), codes_(*field->codes)
     {
     }
     void show(const std::uint8_t* r) override
     {
         box_->setCurrentIndex(-1);
-        box_->setCurrentIndex(gamedb::matchCode(codes_, r, field()));
+        shown_ = gamedb::matchCode(codes_, r, field());
+        box_->setCurrentIndex(*shown_);
     }
-    void store(std::uint8_t* r) const override { gamedb::storeCode(codes_, box_->currentIndex(), r, field()); }
-    void clear(const QString&) override { box_->setCurrentIndex(-1); }
+    void store(std::uint8_t* r) const override
+    {
+        if (!shown_ || box_->currentIndex() != *shown_)
+            gamedb::storeCode(codes_, box_->currentIndex(), r, field());
+    }
+    void clear(const QString&) override
+    {
+        shown_.reset();
+        box_->setCurrentIndex(-1);
+    }
 
 private:
     QComboBox* box_;
     gamedb::CodeTable codes_;
+    std::optional<int> shown_; // the entry showing the record chose; none after New
 };
 
+// A box the user did not change keeps the field's byte, also one that is neither 0 nor 1.
 class FlagBinding : public FieldBinding {
 public:
     FlagBinding(QCheckBox* box, const gamedb::Field* field) : FieldBinding(box, field), box_(box) {}
-    void show(const std::uint8_t* r) override { box_->setChecked(gamedb::readNumber(r, field()) == 1); }
-    void store(std::uint8_t* r) const override { gamedb::writeNumber(r, field(), box_->isChecked() ? 1 : 0); }
-    void clear(const QString&) override { box_->setChecked(false); }
+    void show(const std::uint8_t* r) override
+    {
+        shown_ = gamedb::readNumber(r, field()) == 1;
+        box_->setChecked(*shown_);
+    }
+    void store(std::uint8_t* r) const override
+    {
+        if (!shown_ || box_->isChecked() != *shown_)
+            gamedb::writeNumber(r, field(), box_->isChecked() ? 1 : 0);
+    }
+    void clear(const QString&) override
+    {
+        shown_.reset();
+        box_->setChecked(false);
+    }
 
 private:
     QCheckBox* box_;
+    std::optional<bool> shown_; // what showing the record put there; none after New
 };
 
 class TriStateBinding : public FieldBinding {

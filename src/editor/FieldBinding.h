@@ -1,7 +1,9 @@
 #pragma once
 // One field of a record page: a widget tied to a schema field. Showing puts the record's value in
 // the widget; storing writes the widget's value back into the record's bytes (or throws GameError
-// with the message the user sees); clearing is what New leaves in the widget.
+// with the message the user sees); clearing is what New leaves in the widget. A drop-down or check
+// box that still holds what showing put there leaves its field's bytes as they were; a number box
+// those it cannot write back.
 
 #include "gamedb/CodeTables.h"
 #include "gamedb/Schema.h"

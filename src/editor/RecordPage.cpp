@@ -312,18 +312,18 @@ void RecordPage::showList(std::vector<gamedb::ListLine> lines)
     programmatic_ = true;
     model_->setLines(std::move(lines));
     programmatic_ = false;
-    makeFirstLineCurrent(false);
+    makeLineCurrent(0, false);
 }
 
-void RecordPage::makeFirstLineCurrent(bool highlighted)
+void RecordPage::makeLineCurrent(int row, bool highlighted)
 {
     programmatic_ = true;
     QItemSelectionModel* sel = list_->selectionModel();
     sel->clearSelection();
-    if (model_->rowCount() > 0) {
-        const QModelIndex first = model_->index(0);
-        sel->setCurrentIndex(first, highlighted ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
-        list_->scrollTo(first);
+    if (row >= 0 && row < model_->rowCount()) {
+        const QModelIndex line = model_->index(row);
+        sel->setCurrentIndex(line, highlighted ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
+        list_->scrollTo(line);
     }
     programmatic_ = false;
 }
@@ -380,9 +380,13 @@ void RecordPage::newRecord()
     gamedb::writeNumber(table_.record(n), idField_, id);
     idShown_ = QString::number(id);
     showValue(id_, idShown_);
+    // The new line is the current one, not highlighted: the next store-and-show step (a click,
+    // Reset, the player page's own step below) comes back to the new record, not to whichever
+    // record now stands on the old current row.
     programmatic_ = true;
-    model_->insertLine({QStringLiteral(" , "), n});
+    const int row = model_->insertLine({QStringLiteral(" , "), n});
     programmatic_ = false;
+    makeLineCurrent(row, false);
     if (traits_.newShowsCurrentLine) {
         showValue(rec_, QString());
         storeAndShow();
@@ -403,7 +407,7 @@ void RecordPage::deleteRecord()
     // The table changed: whatever fails below, closing must still ask.
     setModified();
     reset();
-    makeFirstLineCurrent(true);
+    makeLineCurrent(0, true);
     storeAndShow();
 }
 
@@ -450,7 +454,7 @@ void RecordPage::tableChanged()
     guarded(prompts_, this, [this] {
         showValue(rec_, QString()); // the table changed under the page: nothing shown is stored back
         rebuildList();
-        makeFirstLineCurrent(true);
+        makeLineCurrent(0, true);
         storeAndShow();
     });
 }

@@ -4,8 +4,8 @@
 // supplies its fields (bound to its schema by control name), its key rules, its messages, its
 // search key and the few ordering differences in a PageTraits.
 
-#include "gamedb/CodeTables.h"
 #include "editor/FieldBinding.h"
+#include "gamedb/CodeTables.h"
 #include "gamedb/ListOrder.h"
 #include "gamedb/PageHooks.h"
 #include "gamedb/RecordTable.h"
@@ -57,8 +57,9 @@ struct PageNames {
 struct PageTraits {
     const gamedb::DbFormat* format;
     QString limitMessage; // New with a full table
-    // After New, show the current line's record rather than the new one with its boxes emptied
-    // (players). Every page's New first stores the page, so nothing typed is dropped.
+    // New runs the store-and-show step before and after it, so the page shows the new record as
+    // the table holds it (players), rather than storing the page and emptying the boxes. Either
+    // way nothing typed is dropped, and the new line becomes the current one.
     bool newShowsCurrentLine = false;
     QString newNumberText; // what New leaves in the number boxes
     // Appends the text a search looks in, as game bytes.
@@ -122,9 +123,11 @@ protected:
     // when that value cannot be written back; a typed value that does not fit is refused.
     void bindText(QLineEdit* box);
     void bindNumber(QLineEdit* box, WhenEmpty empty = WhenEmpty::StoresZero);
-    // A value drop-down: entry i stands for code i; no entry stores zero bytes.
+    // A value drop-down: entry i stands for code i; no entry stores zero bytes. Left as showing
+    // the record set it, it keeps the field's bytes, also a code it cannot show.
     void bindCode(QComboBox* box);
-    // Checked exactly when the byte is 1; stores 1 or 0.
+    // Checked exactly when the byte is 1; stores 1 or 0 once the user changed it, and otherwise
+    // keeps the byte as it was.
     void bindFlag(QCheckBox* box);
     // A three-state box over a position flag: unchecked 0, grey 1, checked 2 (above 1 shows
     // checked); the user's clicks cycle unchecked, grey, checked.
@@ -156,7 +159,7 @@ protected:
 private:
     void finishFill();
     void showList(std::vector<gamedb::ListLine> lines);
-    void makeFirstLineCurrent(bool highlighted);
+    void makeLineCurrent(int row, bool highlighted);
     void rebuildList();
     // The number in the record-number label; 0 when no record is shown.
     int shownRecord() const;

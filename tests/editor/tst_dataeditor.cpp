@@ -66,7 +66,7 @@ private slots:
     void failedSaveLeavesTheFileUntouched();
     void failedLoadKeepsWhatWasLoaded();
     void teamsAndPlayersBrowseSearchAndSave();
-    void playerNewShowsTheCurrentLine();
+    void playerNewShowsTheNewRecord();
 };
 
 void TestDataEditor::windowShape()
@@ -392,7 +392,7 @@ void TestDataEditor::teamsAndPlayersBrowseSearchAndSave()
     QCOMPARE(testfiles::readAll(e.path(kPlayerFormat)).size(), qsizetype(666 + 2 * 215));
 }
 
-void TestDataEditor::playerNewShowsTheCurrentLine()
+void TestDataEditor::playerNewShowsTheNewRecord()
 {
     Editor e;
     e.write(kPlayerFormat, {fixture::namedRecord(kPlayerFormat, 0, "Jan", "Lund"),
@@ -404,9 +404,11 @@ void TestDataEditor::playerNewShowsTheCurrentLine()
     QTest::mouseClick(pl.PlNew, Qt::LeftButton);
     QCOMPARE(pl.table().count(), 4);
     QCOMPARE(readNumber(pl.table().record(4), kPlayerFormat.schema[0]), 2LL);
-    // The page shows the current line's record, not the new one; the new line sorts first.
-    QCOMPARE(pl.PlRec->text(), QString("2"));
+    // The new line sorts first and is the current line; the page shows its record.
     QCOMPARE(Editor::names(pl.PlayList).first(), QString(" , "));
+    QCOMPARE(pl.PlayList->currentIndex().row(), 0);
+    QCOMPARE(pl.PlRec->text(), QString("4"));
+    QCOMPARE(pl.PlID->text(), QString("2"));
     QVERIFY(!pl.isModified());
 }
 

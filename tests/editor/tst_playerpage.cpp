@@ -569,18 +569,15 @@ void TestPlayerPage::newRecord()
     QCOMPARE(p.PlayList->model()->rowCount(), count + 1);
     QVERIFY(!p.isModified());
     QVERIFY(e.prompts.asked.isEmpty());
-    // The current line's record is shown.
-    const int current = Editor::recordAt(p.PlayList, qMax(0, p.PlayList->currentIndex().row()));
-    QCOMPARE(p.PlRec->text(), QString::number(current));
-    QCOMPARE(p.PlID->text(), QString::number(readNumber(playerAt(e, current), F("PlID"))));
-    if (count == 0) {
-        QCOMPARE(p.PlRec->text(), QString("1"));
-        QCOMPARE(p.PlID->text(), QString("0"));
-        QCOMPARE(p.PlFName->text(), QString());
-        QCOMPARE(p.PlAge->text(), QString("0"));
-    } else {
+    // The new line is the current one, not highlighted, and the page shows the new record.
+    QCOMPARE(p.PlayList->currentIndex().row(), 0);
+    QVERIFY(p.PlayList->selectionModel()->selectedIndexes().isEmpty());
+    QCOMPARE(p.PlRec->text(), QString::number(count + 1));
+    QCOMPARE(p.PlID->text(), QString::number(newId));
+    QCOMPARE(p.PlFName->text(), QString());
+    QCOMPARE(p.PlAge->text(), QString("0"));
+    if (count > 0)
         QCOMPARE(raw(playerAt(e, shown.toInt()), "PlClub").left(9), QByteArray("Typed FC\0", 9));
-    }
 
     // The new record is edited by choosing its line.
     Editor::clickRow(p.PlayList, 0);

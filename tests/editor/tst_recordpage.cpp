@@ -1,13 +1,19 @@
-// Rules every record page shares, driven through the manager page: untouched values keep their
-// bytes, New keeps what was typed, Delete removes the record shown, the modified mark follows
-// every change of the table, key rules judge characters however they arrive, and value labels
-// read as their values.
+// Rules every record page shares, driven through the manager page and, where the pages differ,
+// through each: untouched values keep their bytes, New keeps what was typed and keeps to the new
+// record, Delete removes the record shown, the modified mark follows every change of the table,
+// key rules judge characters however they arrive, and value labels read as their values.
 #include "EditorFixture.h"
 
+#include "editor/PlayerPage.h"
+#include "editor/TeamPage.h"
 #include "gamedb/ManagerDb.h"
+#include "gamedb/PlayerDb.h"
 #include "gamedb/Schema.h"
+#include "gamedb/TeamDb.h"
 
 #include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -52,8 +58,11 @@ class TestRecordPage : public QObject {
 private slots:
     void unwritableStoredValuesKeepTheirBytes_data();
     void unwritableStoredValuesKeepTheirBytes();
+    void untouchedCodesAndFlagsKeepTheirBytes();
     void typedValuesThatDoNotFitAreStillRefused();
     void newKeepsWhatWasTyped();
+    void newThenResetOrSaveKeepsToTheNewRecord_data();
+    void newThenResetOrSaveKeepsToTheNewRecord();
     void deleteRemovesTheRecordShown_data();
     void deleteRemovesTheRecordShown();
     void deleteSetsTheMarkEvenWhenItsLastStepFails();
@@ -111,6 +120,49 @@ void TestRecordPage::unwritableStoredValuesKeepTheirBytes()
     QCOMPARE(file.mid(kManagerFormat.recordsStart() + 2 * kManagerFormat.recordSize + offset, bytes.size()), bytes);
 }
 
+// A code the drop-downs do not know and a flag byte of 2 survive browsing, Reset and Save; what
+// the user changes is still written.
+void TestRecordPage::untouchedCodesAndFlagsKeepTheirBytes()
+{
+    Editor e;
+    QList<QByteArray> records;
+    for (const Mgr& m : fourManagers())
+        records << fixture::managerRecord(m);
+    QByteArray& ahlberg = records[2]; // record 3, the first line
+    fixture::setFieldText(ahlberg, kManagerFormat, "MaForma", "ZZZZ");
+    fixture::setFieldText(ahlberg, kManagerFormat, "MaStyle", "PASSX\0Q");
+    ahlberg[fieldNamed(kManagerFormat.schema, "MaPlay").offset] = '\2';
+    e.write(kManagerFormat, records);
+    e.load();
+    auto& p = e.page();
+    e.ed().Menu->setCurrentWidget(&p);
+    QCOMPARE(p.MaRec->text(), QString("3"));
+    QCOMPARE(p.MaForma->currentIndex(), -1);
+    QCOMPARE(p.MaStyle->currentText(), QString("Passing"));
+    QVERIFY(!p.MaPlay->isChecked());
+    const QByteArray before = rawRecord(e.record(3));
+
+    Editor::clickRow(p.ManList, 1);
+    Editor::clickRow(p.ManList, 0);
+    QTest::mouseClick(p.ManRes, Qt::LeftButton);
+    e.save();
+    QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList());
+    QCOMPARE(rawRecord(e.record(3)), before);
+    const auto at = qsizetype(kManagerFormat.recordsStart() + 2 * kManagerFormat.recordSize);
+    QCOMPARE(testfiles::readAll(e.path(kManagerFormat)).mid(at, qsizetype(kManagerFormat.recordSize)), before);
+
+    // Chosen by the user: the formation's first entry and a ticked box; the style stays.
+    QCOMPARE(p.MaRec->text(), QString("3"));
+    QTest::keyClick(p.MaForma, Qt::Key_Down);
+    p.ManPa->setCurrentIndex(1);
+    QTest::keyClick(p.MaPlay, Qt::Key_Space);
+    Editor::clickRow(p.ManList, 1);
+    QCOMPARE(managerText(e.record(3), "MaForma"), QByteArray("VDEF"));
+    QCOMPARE(readNumber(e.record(3), fieldNamed(kManagerFormat.schema, "MaPlay")), 1LL);
+    QCOMPARE(rawRecord(e.record(3)).mid(146, 10), before.mid(146, 10));
+    QVERIFY(p.isModified());
+}
+
 void TestRecordPage::typedValuesThatDoNotFitAreStillRefused()
 {
     Editor e;
@@ -153,6 +205,70 @@ void TestRecordPage::newKeepsWhatWasTyped()
              QStringList("'99999' does not fit this field: allowed are 0 to 32767."));
     QCOMPARE(p.table().count(), 5);
     QCOMPARE(p.MaRec->text(), QString("1"));
+}
+
+void TestRecordPage::newThenResetOrSaveKeepsToTheNewRecord_data()
+{
+    QTest::addColumn<int>("database"); // 0 managers, 1 teams, 2 players
+    QTest::addColumn<QString>("nameBox");
+    QTest::addColumn<bool>("reset"); // Reset, or else Save
+    for (const bool reset : {true, false}) {
+        const char* step = reset ? "Reset" : "Save";
+        QTest::newRow(qPrintable(QString("managers, ") + step)) << 0 << "MaForN" << reset;
+        QTest::newRow(qPrintable(QString("teams, ") + step)) << 1 << "TeLong" << reset;
+        QTest::newRow(qPrintable(QString("players, ") + step)) << 2 << "PlFName" << reset;
+    }
+}
+
+// New's line sorts first, above the line that was current: the new record must stay the one the
+// page comes back to, and what is typed into it must reach it.
+void TestRecordPage::newThenResetOrSaveKeepsToTheNewRecord()
+{
+    QFETCH(int, database);
+    QFETCH(QString, nameBox);
+    QFETCH(bool, reset);
+    const DbFormat& f = database == 0 ? kManagerFormat : database == 1 ? kTeamFormat : kPlayerFormat;
+    Editor e;
+    auto named = [&](int id, const QByteArray& name) {
+        return fixture::namedRecord(f, id, name, database == 2 ? name : QByteArray()); // players by second name
+    };
+    e.write(f, {named(0, "Cora"), named(1, "Alva"), named(2, "Bror")});
+    e.load(database == 0, database == 1, database == 2);
+    editor::RecordPage* page = database == 0   ? static_cast<editor::RecordPage*>(e.ed().Manager)
+                               : database == 1 ? static_cast<editor::RecordPage*>(e.ed().TeamTab)
+                                               : static_cast<editor::RecordPage*>(e.ed().Player);
+    e.ed().Menu->setCurrentWidget(page);
+    Editor::clickRow(page->listView(), 1); // Bror's line, record 3
+    auto* rec = page->findChild<QLabel*>(QString::fromLatin1(f.schema[0].control).left(2) + "Rec");
+    QCOMPARE(rec->text(), QString("3"));
+
+    auto button = [&](const char* manager, const char* other) {
+        return page->findChild<QPushButton*>(QString::fromLatin1(database == 0 ? manager : other));
+    };
+    QTest::mouseClick(button("ManNew", database == 1 ? "TeNew" : "PlNew"), Qt::LeftButton);
+    QCOMPARE(rec->text(), QString("4"));
+    QCOMPARE(page->currentRecord(), 4);
+    QVERIFY(page->listView()->selectionModel()->selectedIndexes().isEmpty());
+    auto* name = page->findChild<QLineEdit*>(nameBox);
+    QVERIFY(name);
+    QTest::keyClicks(name, "Nyby");
+
+    const Field& nameField = fieldNamed(f.schema, f.schema[1].control);
+    if (reset) {
+        QTest::mouseClick(button("ManRes", database == 1 ? "TeRes" : "PlRes"), Qt::LeftButton);
+        QCOMPARE(rec->text(), QString("4"));
+        QCOMPARE(name->text(), QString("Nyby"));
+    } else {
+        e.save(database == 0, database == 1, database == 2);
+        QCOMPARE(rec->text(), QString("4"));
+        const QByteArray file = testfiles::readAll(e.path(f));
+        const auto at = qsizetype(f.recordsStart() + 3 * f.recordSize + nameField.offset);
+        QCOMPARE(file.mid(at, 5), QByteArray("Nyby\0", 5));
+    }
+    QVERIFY(readText(page->table().record(4), nameField) == "Nyby");
+    for (int n = 1; n <= 3; ++n)
+        QVERIFY(readText(page->table().record(n), nameField) != "Nyby");
+    QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList());
 }
 
 void TestRecordPage::deleteRemovesTheRecordShown_data()

@@ -149,6 +149,7 @@ private slots:
     void aSlotThatCannotBeStoredKeepsTheSelector();
     void codesAndRegionsShowAndStore_data();
     void codesAndRegionsShowAndStore();
+    void untouchedValuesSurviveBrowsingSlotsAndSave();
     void flagsStoreOneOrZero_data();
     void flagsStoreOneOrZero();
     void flagChangesSetTheModifiedMark();
@@ -470,37 +471,34 @@ void TestTeamPage::codesAndRegionsShowAndStore_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QByteArray>("stored");
     QTest::newRow("formation code, other bytes after it")
-        << QByteArray("TeForm") << "TeForm" << QByteArray("442AXYZ12Q") << "4-4-2 Attacking" << QByteArray("442A");
-    QTest::newRow("unknown style") << QByteArray("TeStyle") << "TeStyle" << QByteArray("SHORT") << "" << QByteArray();
-    QTest::newRow("style in small letters")
-        << QByteArray("TeStyle") << "TeStyle" << QByteArray("pass") << "" << QByteArray();
-    QTest::newRow("unknown colour") << QByteArray("TeColor0") << "TeColor" << QByteArray("PINK") << "" << QByteArray();
+        << QByteArray("TeForm") << "TeForm" << QByteArray("442AXYZ12Q") << "4-4-2 Attacking";
+    QTest::newRow("unknown style") << QByteArray("TeStyle") << "TeStyle" << QByteArray("SHORT") << "";
+    QTest::newRow("style in small letters") << QByteArray("TeStyle") << "TeStyle" << QByteArray("pass") << "";
+    QTest::newRow("unknown colour") << QByteArray("TeColor0") << "TeColor" << QByteArray("PINK") << "";
     QTest::newRow("colour with a zero and a byte after it")
-        << QByteArray("TeColor0") << "TeColor" << QByteArray("VDWIN\0Q", 7) << "Very Dark Wine" << QByteArray("VDWIN");
+        << QByteArray("TeColor0") << "TeColor" << QByteArray("VDWIN\0Q", 7) << "Very Dark Wine";
     QTest::newRow("division code then letters")
-        << QByteArray("TeDivi") << "TeDivi" << QByteArray("EPRX") << "English Premier League" << QByteArray("EPR");
+        << QByteArray("TeDivi") << "TeDivi" << QByteArray("EPRX") << "English Premier League";
     QTest::newRow("last division, first entry")
-        << QByteArray("TeLDivi") << "TeLDivi" << QByteArray("BD1") << "Belgian Top Division " << QByteArray("BD1");
-    QTest::newRow("unknown last division")
-        << QByteArray("TeLDivi") << "TeLDivi" << QByteArray("XD1") << "" << QByteArray();
-    QTest::newRow("region") << QByteArray("TeReg") << "TeReg" << QByteArray("Spain") << "Spain" << QByteArray("Spain");
-    QTest::newRow("region followed by more letters") << QByteArray("TeReg") << "TeReg" << QByteArray("Central Americas")
-                                                     << "Central America" << QByteArray("Central America");
-    QTest::newRow("unknown region") << QByteArray("TeReg") << "TeReg" << QByteArray("Atlantis") << "" << QByteArray();
-    QTest::newRow("region in small letters")
-        << QByteArray("TeReg") << "TeReg" << QByteArray("spain") << "" << QByteArray();
-    QTest::newRow("no region") << QByteArray("TeReg") << "TeReg" << QByteArray() << "" << QByteArray();
+        << QByteArray("TeLDivi") << "TeLDivi" << QByteArray("BD1") << "Belgian Top Division ";
+    QTest::newRow("unknown last division") << QByteArray("TeLDivi") << "TeLDivi" << QByteArray("XD1") << "";
+    QTest::newRow("region") << QByteArray("TeReg") << "TeReg" << QByteArray("Spain") << "Spain";
+    QTest::newRow("region followed by more letters")
+        << QByteArray("TeReg") << "TeReg" << QByteArray("Central Americas") << "Central America";
+    QTest::newRow("unknown region") << QByteArray("TeReg") << "TeReg" << QByteArray("Atlantis") << "";
+    QTest::newRow("region in small letters") << QByteArray("TeReg") << "TeReg" << QByteArray("spain") << "";
+    QTest::newRow("no region") << QByteArray("TeReg") << "TeReg" << QByteArray() << "";
 }
 
+// Stored back untouched, a drop-down keeps the field's bytes, whatever they hold; the entry the
+// user chooses stores its code and zero bytes.
 void TestTeamPage::codesAndRegionsShowAndStore()
 {
     QFETCH(QByteArray, field);
     QFETCH(QString, control);
     QFETCH(QByteArray, raw);
     QFETCH(QString, shown);
-    QFETCH(QByteArray, stored);
     QByteArray team = fullTeam(0, "Aarhem United");
     setTeamBytes(team, field.constData(), QByteArray(F(field.constData()).width, '\0'));
     setTeamBytes(team, field.constData(), raw);
@@ -510,7 +508,63 @@ void TestTeamPage::codesAndRegionsShowAndStore()
     QCOMPARE(box->currentText(), shown);
     QCOMPARE(box->currentIndex() >= 0, !shown.isEmpty());
     Editor::clickRow(p.TeamList, 0);
-    QCOMPARE(rawField(teamAt(l.e, 1), field.constData()), padded(stored, field.constData()));
+    QCOMPARE(rawField(teamAt(l.e, 1), field.constData()), padded(raw, field.constData()));
+
+    const int before = box->currentIndex();
+    QTest::keyClick(box, before == box->count() - 1 ? Qt::Key_Up : Qt::Key_Down);
+    const int chosen = box->currentIndex();
+    QVERIFY(chosen >= 0 && chosen != before);
+    const std::string_view code = (*F(field.constData()).codes)[std::size_t(chosen)].code;
+    Editor::clickRow(p.TeamList, 0);
+    QCOMPARE(rawField(teamAt(l.e, 1), field.constData()),
+             padded(QByteArray(code.data(), qsizetype(code.size())), field.constData()));
+}
+
+// Codes the drop-downs cannot show, in plain fields and in colour slots, and flag bytes of 2:
+// shown, every colour slot visited, left and saved, not one byte changes. A colour the user
+// chooses is written into its own slot only.
+void TestTeamPage::untouchedValuesSurviveBrowsingSlotsAndSave()
+{
+    QByteArray odd = fullTeam(1, "Aarhem United");
+    setTeamText(odd, "TeForm", "BOGUS");
+    setTeamText(odd, "TeReg", "Atlantis");
+    setTeamText(odd, "TeColor0", "PLAID");
+    setTeamText(odd, "TeColor2", "ZZZ");
+    setTeamBytes(odd, "TeColor3", QByteArray("RED\0X", 5));
+    setTeamBytes(odd, "TeEsse", QByteArray(1, '\2'));
+    setTeamBytes(odd, "TeU21", QByteArray(1, '\2'));
+    Loaded l({fullTeam(0, "Vadmo Rovers"), odd});
+    auto& p = *l.p;
+    const QByteArray before = wholeRecord(teamAt(l.e, 2));
+    QCOMPARE(p.TeRec->text(), QString("2"));
+    QCOMPARE(p.TeForm->currentIndex(), -1);
+    QCOMPARE(p.TeReg->currentIndex(), -1);
+
+    p.TeamPa->setCurrentWidget(p.Team2);
+    for (int slot = 1; slot <= 3; ++slot)
+        QTest::keyClick(p.TeColC, Qt::Key_Down);
+    QCOMPARE(p.TeColor->currentText(), QString("Red"));
+    QTest::keyClick(p.TeColC, Qt::Key_Home);
+    Editor::clickRow(p.TeamList, 1);
+    Editor::clickRow(p.TeamList, 0);
+    QTest::mouseClick(p.TeRes, Qt::LeftButton);
+    l.e.save(false, true);
+    QCOMPARE(l.e.prompts.texts(Kind::GeneralError), QStringList());
+    QCOMPARE(wholeRecord(teamAt(l.e, 2)), before);
+    const auto at = qsizetype(kTeamFormat.recordsStart() + kTeamFormat.recordSize);
+    QCOMPARE(testfiles::readAll(l.e.path(kTeamFormat)).mid(at, qsizetype(kTeamFormat.recordSize)), before);
+
+    // Slot 2 given a colour: that slot is written; slot 0's unknown code stays.
+    QCOMPARE(p.TeRec->text(), QString("2"));
+    QTest::keyClick(p.TeColC, Qt::Key_Down);
+    QTest::keyClick(p.TeColC, Qt::Key_Down);
+    QCOMPARE(p.TeColor->currentIndex(), -1);
+    QTest::keyClick(p.TeColor, Qt::Key_Down);
+    QCOMPARE(p.TeColor->currentText(), QString("Black"));
+    Editor::clickRow(p.TeamList, 1);
+    QByteArray expected = before;
+    setTeamText(expected, "TeColor2", "BLA");
+    QCOMPARE(wholeRecord(teamAt(l.e, 2)), expected);
 }
 
 void TestTeamPage::flagsStoreOneOrZero_data()
@@ -532,7 +586,8 @@ void TestTeamPage::flagsStoreOneOrZero()
     auto* box = p.findChild<QCheckBox*>(QString::fromLatin1(flag));
     QVERIFY(!box->isChecked());
     Editor::clickRow(p.TeamList, 1);
-    QCOMPARE(readNumber(teamAt(l.e, 1), F(flag.constData())), 0LL);
+    // Untouched, the byte stays as it was.
+    QCOMPARE(readNumber(teamAt(l.e, 1), F(flag.constData())), 2LL);
     QVERIFY(box->isChecked());
     // Unchecked by the user, it stores 0; the next show from the table agrees.
     p.TeamPa->setCurrentIndex(flag == "TeEsse" || flag == "TeBT" ? 1 : 2);
@@ -541,6 +596,12 @@ void TestTeamPage::flagsStoreOneOrZero()
     Editor::clickRow(p.TeamList, 1);
     QCOMPARE(readNumber(teamAt(l.e, 2), F(flag.constData())), 0LL);
     QVERIFY(!box->isChecked());
+    // The 2, ticked by the user, becomes 1.
+    Editor::clickRow(p.TeamList, 0);
+    QVERIFY(!box->isChecked());
+    QTest::keyClick(box, Qt::Key_Space);
+    Editor::clickRow(p.TeamList, 1);
+    QCOMPARE(readNumber(teamAt(l.e, 1), F(flag.constData())), 1LL);
 }
 
 void TestTeamPage::flagChangesSetTheModifiedMark()
