@@ -1,0 +1,151 @@
+#include "gamedb/Backups.h"
+
+#include "gamedb/FileIo.h"
+#include "gamedb/GameError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <tuple>
+
+namespace gamedb {
+namespace {
+
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH-mm-ss");
+
+// Letters, digits and a few marks: a name every file system takes, Windows' included.
+QString safeName(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        const bool plain = c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char(' ') ||
+                                                 c == QLatin1Char('-') || c == QLatin1Char('_'));
+        out += plain ? c : QLatin1Char('_');
+    }
+    return out.trimmed().right(40);
+}
+
+std::uint32_t fnv1a(const std::string& bytes)
+{
+    std::uint32_t h = 2166136261u;
+    for (const char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 16777619u;
+    }
+    return h;
+}
+
+QString copyName(const QString& file, const QDateTime& time, int number)
+{
+    QString name = file + QLatin1Char(' ') + time.toString(kTimeFormat);
+    if (number > 1)
+        name += QStringLiteral(" (%1)").arg(number);
+    return name + QStringLiteral(".bak");
+}
+
+const QRegularExpression& copyPattern()
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^(.+) (\d{4}-\d\d-\d\d \d\d-\d\d-\d\d)(?: \((\d+)\))?\.bak$)"));
+    return re;
+}
+
+bool earlier(const Backups::Copy& a, const Backups::Copy& b)
+{
+    return std::tie(a.time, a.number) < std::tie(b.time, b.number);
+}
+
+} // namespace
+
+QString Backups::defaultRoot()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+}
+
+QString Backups::folderFor(const QString& gameFolder) const
+{
+    // One folder per game folder, however it was spelled: its absolute path names it, readably
+    // by its last part and uniquely by a hash of the whole.
+    const QString absolute = QDir::cleanPath(QDir(gameFolder.isEmpty() ? QStringLiteral("/") : gameFolder).absolutePath());
+    QString readable = safeName(absolute.section(QLatin1Char('/'), -1));
+    if (readable.isEmpty())
+        readable = QStringLiteral("root");
+    return root_ + QLatin1Char('/') + readable + QLatin1Char(' ') +
+           QStringLiteral("%1").arg(fnv1a(nativePath(absolute)), 8, 16, QLatin1Char('0'));
+}
+
+void Backups::beforeSave(const QString& gameFolder, const QString& path, bool changedOnDisk)
+{
+    const std::string key = nativePath(path);
+    const std::lock_guard lock(mutex_);
+    if (!changedOnDisk && copied_.count(key))
+        return;
+    if (stampFile(path).exists)
+        copy(gameFolder, path);
+    copied_.insert(key);
+}
+
+void Backups::copy(const QString& gameFolder, const QString& path)
+{
+    const QString file = nameOf(path);
+    const QString folder = folderFor(gameFolder);
+    try {
+        const Bytes bytes = readGameFile(path, -1, Access::ReadOnly);
+        if (!QDir().mkpath(folder))
+            throw GameError("the folder cannot be made");
+        QDateTime now = QDateTime::currentDateTime();
+        now = now.addMSecs(-now.time().msec()); // names hold whole seconds
+        // After the newest copy of that second, never in a gap that pruning left: the number
+        // orders copies within a second.
+        int number = 1;
+        for (const Copy& c : copiesIn(folder)) {
+            if (c.file == file && c.time == now)
+                number = std::max(number, c.number + 1);
+        }
+        writeGameFile(folder + QLatin1Char('/') + copyName(file, now, number), bytes);
+    } catch (const GameError& e) {
+        throw GameError("The backup of " + file.toStdString() + " could not be written to " + nativePath(folder) +
+                        " (" + e.what() + "); nothing was saved");
+    }
+    prune(folder, file);
+}
+
+void Backups::prune(const QString& folder, const QString& file) const
+{
+    std::vector<Copy> copies;
+    for (const Copy& c : copiesIn(folder)) {
+        if (c.file == file)
+            copies.push_back(c);
+    }
+    // The oldest stays, so that a run of scripted saves never pushes out the original.
+    for (std::size_t i = 1; i + kKeptNewest < copies.size(); ++i)
+        QFile::remove(copies[i].path);
+}
+
+std::vector<Backups::Copy> Backups::list(const QString& gameFolder) const
+{
+    return copiesIn(folderFor(gameFolder));
+}
+
+std::vector<Backups::Copy> Backups::copiesIn(const QString& folder)
+{
+    std::vector<Copy> out;
+    const QDir dir(folder);
+    for (const QFileInfo& info : dir.entryInfoList(QDir::Files)) {
+        const QRegularExpressionMatch m = copyPattern().match(info.fileName());
+        if (!m.hasMatch())
+            continue;
+        const QDateTime time = QDateTime::fromString(m.captured(2), kTimeFormat);
+        if (!time.isValid())
+            continue;
+        const int number = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
+        out.push_back({m.captured(1), time, number, info.filePath(), info.size()});
+    }
+    std::sort(out.begin(), out.end(), earlier);
+    return out;
+}
+
+} // namespace gamedb
