@@ -2,6 +2,7 @@
 // team and player lists on the shared page mechanism.
 
 #include "EditorFixture.h"
+#include "WindowSystem.h"
 
 #include "app/THovedmenu.h"
 #include "editor/PlayerPage.h"
@@ -10,6 +11,7 @@
 #include "gamedb/PlayerDb.h"
 #include "gamedb/Schema.h"
 #include "gamedb/TeamDb.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -63,6 +65,8 @@ private slots:
     void editReachesTheFileOnSave();
     void closeQuestion();
     void closeQuestionThroughTheMainWindow();
+    void closeQuestionOnTheRealBox_data();
+    void closeQuestionOnTheRealBox();
     void failedSaveLeavesTheFileUntouched();
     void failedLoadKeepsWhatWasLoaded();
     void teamsAndPlayersBrowseSearchAndSave();
@@ -297,6 +301,45 @@ void TestDataEditor::closeQuestionThroughTheMainWindow()
     e.prompts.confirmAnswers << true;
     QVERIFY(main.close());
     QTRY_VERIFY(!alive);
+}
+
+void TestDataEditor::closeQuestionOnTheRealBox_data()
+{
+    using windowsystem::BoxAct;
+    QTest::addColumn<int>("act");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Escape") << int(BoxAct::Escape) << false;
+    QTest::newRow("close box") << int(BoxAct::CloseBox) << false;
+    QTest::newRow("No") << int(BoxAct::ClickNo) << false;
+    QTest::newRow("Yes") << int(BoxAct::ClickYes) << true;
+}
+
+// The window's close box asks on the real question box; only Yes lets the edits go.
+void TestDataEditor::closeQuestionOnTheRealBox()
+{
+    QFETCH(int, act);
+    QFETCH(bool, closes);
+    Editor e;
+    e.writeManagers(three());
+    const QByteArray original = testfiles::readAll(e.path(kManagerFormat));
+    DialogPrompts real;
+    TDataEditor ed(ToolContext{*e.config, real});
+    ed.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ed));
+    ed.ManC->setChecked(true);
+    QTest::mouseClick(ed.LoadB, Qt::LeftButton);
+    QTest::keyClicks(ed.Manager->MaForN, "x");
+    QVERIFY(ed.anyModified());
+
+    const auto watch = windowsystem::answerNextBox(windowsystem::BoxAct(act));
+    windowsystem::closeBox(&ed);
+    QVERIFY(watch->answered);
+    QVERIFY(!watch->stuck);
+    QCOMPARE(watch->text, QString("Exit Data Editor without saving?"));
+    QCOMPARE(ed.isVisible(), !closes);
+    if (!closes)
+        QCOMPARE(ed.Menu->currentWidget(), ed.SaveTab);
+    QCOMPARE(testfiles::readAll(e.path(kManagerFormat)), original);
 }
 
 void TestDataEditor::failedSaveLeavesTheFileUntouched()
