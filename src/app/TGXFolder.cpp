@@ -4,6 +4,7 @@
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/Prompts.h"
+#include "widgets/WheelFocus.h"
 
 #include <QCloseEvent>
 #include <QCollator>
@@ -107,6 +108,7 @@ TGXFolder::TGXFolder(ToolContext ctx, QWidget* parent) : ToolWindow(parent), ctx
     Drive = new QComboBox(this);
     Drive->setObjectName(QStringLiteral("Drive"));
     Drive->setAccessibleName(QStringLiteral("Drive"));
+    wheelOnlyWithFocus(Drive);
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

@@ -6,6 +6,7 @@
 #include "gamedb/GameText.h"
 #include "widgets/Guard.h"
 #include "widgets/Prompts.h"
+#include "widgets/WheelFocus.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,7 @@ void fillCodes(QComboBox* box, const gamedb::Field& field)
 {
     box->addItems(gamedb::codeTexts(*field.codes));
     box->setCurrentIndex(-1);
+    wheelOnlyWithFocus(box);
 }
 
 // Only A to Z fold; every other byte must match as it is.
@@ -190,6 +192,7 @@ void RecordPage::bindTriState(QCheckBox* box)
 
 void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields)
 {
+    wheelOnlyWithFocus(selector); // a stray wheel would switch the slot the box edits
     std::vector<const gamedb::Field*> fields;
     for (const char* name : slotFields)
         fields.push_back(&gamedb::fieldNamed(traits_.format->schema, name));

@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
+#include "WindowSystem.h"
 
 #include "app/TGXFolder.h"
 #include "app/THovedmenu.h"
@@ -79,6 +80,7 @@ private slots:
     void gameFolderThatCannotBeShown();
     void emptyGameFolderIsTheRoot();
     void driveSelector();
+    void wheelChangesTheDriveOnlyWithFocus();
 
 private:
     // Opens the dialog the way the user does, through the main window's menu.
@@ -517,6 +519,31 @@ void TestGXFolder::driveSelector()
     QVERIFY2(game().startsWith(shown) && shown != volume, qPrintable(shown));
     QCOMPARE(openDialogs(), 1);
     QCOMPARE(config_->gameFolder(), game());
+}
+
+// A wheel turned over the selector as the window system delivers it, through the main window.
+void TestGXFolder::wheelChangesTheDriveOnlyWithFocus()
+{
+    TGXFolder* dialog = open();
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+    QComboBox* drive = dialog->Drive;
+    const int start = drive->currentIndex();
+    const QString volume = QDir::cleanPath(game() + "/beta");
+    drive->insertItem(start + 1, volume, volume);
+    const QString before = dialog->directory();
+
+    dialog->Dir->setFocus();
+    windowsystem::wheel(drive, -1);
+    QCOMPARE(drive->currentIndex(), start);
+    QCOMPARE(dialog->directory(), before);
+    QVERIFY(dialog->Dir->hasFocus());
+
+    drive->setFocus();
+    windowsystem::wheel(drive, -1);
+    QCOMPARE(drive->currentIndex(), start + 1);
+    QCOMPARE(dialog->directory(), volume);
+    QVERIFY(prompts_.asked.isEmpty());
 }
 
 QTEST_MAIN(TestGXFolder)

@@ -3,6 +3,7 @@
 // record, Delete removes the record shown, the modified mark follows every change of the table,
 // key rules judge characters however they arrive, and value labels read as their values.
 #include "EditorFixture.h"
+#include "WindowSystem.h"
 
 #include "editor/PlayerPage.h"
 #include "editor/TeamPage.h"
@@ -70,6 +71,8 @@ private slots:
     void keyRulesJudgeCharactersHoweverTheyArrive();
     void shortcutsThatInsertNothingAreNotJudged();
     void valueLabelsReadAsTheirValues();
+    void wheelChangesOnlyAFocusedDropDown_data();
+    void wheelChangesOnlyAFocusedDropDown();
 };
 
 void TestRecordPage::unwritableStoredValuesKeepTheirBytes_data()
@@ -451,6 +454,70 @@ void TestRecordPage::valueLabelsReadAsTheirValues()
             captioned = captioned || l->buddy() == value;
         QVERIFY(captioned);
     }
+}
+
+void TestRecordPage::wheelChangesOnlyAFocusedDropDown_data()
+{
+    QTest::addColumn<bool>("teams"); // or managers
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("marks"); // a value drop-down; a selector only switches the slot
+    QTest::newRow("manager formation") << false << "MaForma" << true;
+    QTest::newRow("manager style") << false << "MaStyle" << true;
+    QTest::newRow("team formation") << true << "TeForm" << true;
+    QTest::newRow("region") << true << "TeReg" << true;
+    QTest::newRow("colour") << true << "TeColor" << true;
+    QTest::newRow("division") << true << "TeDivi" << true;
+    QTest::newRow("last division") << true << "TeLDivi" << true;
+    QTest::newRow("colour slot selector") << true << "TeColC" << false;
+}
+
+// A wheel turned over a drop-down, delivered as the window system delivers it, which would give
+// a wheel-focus box the focus first.
+void TestRecordPage::wheelChangesOnlyAFocusedDropDown()
+{
+    QFETCH(bool, teams);
+    QFETCH(QString, control);
+    QFETCH(bool, marks);
+    Editor e;
+    if (teams) {
+        QByteArray team = fixture::teamRecord(0, "Aarhem");
+        for (const auto& [field, code] : {std::pair{"TeForm", "442A"},
+                                          {"TeReg", "Northern Europe"},
+                                          {"TeColor0", "RED"},
+                                          {"TeDivi", "ND1"},
+                                          {"TeLDivi", "ND1"}})
+            fixture::setTeamText(team, field, code);
+        fixture::writeTeams(e, {team});
+    } else {
+        e.writeManagers(fourManagers());
+    }
+    e.load(!teams, teams);
+    editor::RecordPage* page = teams ? static_cast<editor::RecordPage*>(e.ed().TeamTab) : e.ed().Manager;
+    e.ed().Menu->setCurrentWidget(page);
+    auto* box = page->findChild<QComboBox*>(control);
+    QVERIFY(box);
+    for (int i = 0; i < page->subPages()->count(); ++i) {
+        if (page->subPages()->widget(i)->isAncestorOf(box))
+            page->subPages()->setCurrentIndex(i);
+    }
+    QVERIFY(QTest::qWaitForWindowActive(&e.ed()));
+    QVERIFY(box->isVisible());
+    const int shown = box->currentIndex();
+    QVERIFY(shown >= 0 && shown < box->count() - 1);
+
+    page->listView()->setFocus();
+    page->clearModified();
+    windowsystem::wheel(box, -1);
+    QCOMPARE(box->currentIndex(), shown);
+    QVERIFY(!box->hasFocus());
+    QVERIFY(page->listView()->hasFocus());
+    QVERIFY(!page->isModified());
+
+    box->setFocus();
+    QVERIFY(box->hasFocus());
+    windowsystem::wheel(box, -1);
+    QCOMPARE(box->currentIndex(), shown + 1);
+    QCOMPARE(page->isModified(), marks);
 }
 
 QTEST_MAIN(TestRecordPage)

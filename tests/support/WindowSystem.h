@@ -24,7 +24,7 @@ inline void wheel(QWidget* widget, int notches = -1)
     QWheelEvent e(local, top->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
                   Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&e);
-    QCoreApplication::sendEvent(top->windowHandle(), &e);
+    qApp->notify(top->windowHandle(), &e); // sendEvent would make it a synthesized event
 }
 
 // The close box of widget's window.
@@ -32,7 +32,7 @@ inline void closeBox(QWidget* widget)
 {
     QCloseEvent e;
     QSpontaneKeyEvent::setSpontaneous(&e);
-    QCoreApplication::sendEvent(widget->window()->windowHandle(), &e);
+    qApp->notify(widget->window()->windowHandle(), &e);
 }
 
 enum class BoxAct {
