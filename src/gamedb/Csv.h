@@ -14,9 +14,10 @@ namespace gamedb {
 // names), then every record in record order.
 std::string exportCsv(const RecordTable& table);
 
-// Applies the rows of csv (with or without a byte-order mark, CRLF or LF) to table. A row whose
-// record cell is empty adds a record. On any refusal the table is left as it was and GameError
-// lists the first problems, each with its line in the file and its column.
+// Applies the rows of csv (UTF-8 with or without a byte-order mark, CRLF or LF) to table. A row
+// whose record cell is empty adds a record. A code field takes a code of its table or nothing. On
+// any refusal the table is left as it was and GameError lists the first problems, each with its
+// line in the file and its column, each cell quoted short and with no zero byte.
 void importCsv(RecordTable& table, std::string_view csv);
 
 // The byte-order mark the export starts with.

@@ -133,7 +133,7 @@ public:
         // Spaces belong to the cell: a name may start with one.
         csv_set_space_func(&p, [](unsigned char) { return 0; });
         // The parser grows its cell buffer by one block at a time: with its 128 bytes, a cell of
-        // megabytes would take ten thousands of copies of itself.
+        // megabytes would take tens of thousands of copies of itself.
         csv_set_blk_size(&p, std::max<std::size_t>(4096, csv.size() / 8));
         struct Free {
             csv_parser* p;
