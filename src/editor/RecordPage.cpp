@@ -369,7 +369,7 @@ void RecordPage::newRecord()
 {
     // Nothing typed is dropped: the page goes into the record it shows first, and a value that
     // cannot be stored stops New here with its message.
-    if (traits_.newShowsCurrentLine)
+    if (traits_.newStoresAndShows)
         storeAndShow();
     else
         storeShownRecord();
@@ -390,7 +390,7 @@ void RecordPage::newRecord()
     const int row = model_->insertLine({QStringLiteral(" , "), n});
     programmatic_ = false;
     makeLineCurrent(row, false);
-    if (traits_.newShowsCurrentLine) {
+    if (traits_.newStoresAndShows) {
         showValue(rec_, QString());
         storeAndShow();
     } else {

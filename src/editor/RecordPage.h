@@ -60,7 +60,7 @@ struct PageTraits {
     // New runs the store-and-show step before and after it, so the page shows the new record as
     // the table holds it (players), rather than storing the page and emptying the boxes. Either
     // way nothing typed is dropped, and the new line becomes the current one.
-    bool newShowsCurrentLine = false;
+    bool newStoresAndShows = false;
     QString newNumberText; // what New leaves in the number boxes
     // Appends the text a search looks in, as game bytes.
     void (*searchKey)(const std::uint8_t* record, std::string& key) = nullptr;
