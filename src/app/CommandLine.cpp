@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "gamedb/Backups.h"
 #include "gamedb/Csv.h"
 #include "gamedb/CsvFile.h"
 #include "gamedb/Database.h"
@@ -84,7 +85,9 @@ void importFrom(const gamedb::DbFormat& f, const QString& folder, const QString&
     gamedb::importCsv(table, csv);
     gamedb::NoProgress progress;
     gamedb::NoPage page;
-    naming(databasePath(f, folder), [&] { gamedb::saveDatabase(table, folder, progress, page); });
+    const QString path = databasePath(f, folder);
+    gamedb::Backups(gamedb::Backups::defaultRoot()).beforeSave(folder, path, false);
+    naming(path, [&] { gamedb::saveDatabase(table, folder, progress, page); });
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 
 int main(int argc, char* argv[])
 {
+    // The backups' place is named after the program, for the commands as for the window.
+    QCoreApplication::setApplicationName(QStringLiteral("Korvex"));
     // The CSV commands run before, and without, any window.
     QStringList args;
     for (int i = 0; i < argc; ++i)
@@ -19,7 +21,6 @@ int main(int argc, char* argv[])
         return cli::runCommand(args, std::cin, std::cout, std::cerr);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Korvex"));
     // No display name: Qt would append it to every top-level title ("Confirm — Korvex").
 
     AppConfig config(currentStartupDirectory());

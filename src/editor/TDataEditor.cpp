@@ -302,7 +302,7 @@ void TDataEditor::SaveBClick()
             if (!ticks[i]->isChecked() || !page->isLoaded())
                 continue;
             const QString path = ctx_.config.gameFile(QString::fromUtf8(page->table().format().fileName));
-            if (!loaded_[i].mayOverwrite(ctx_.prompts, this, path))
+            if (!loaded_[i].readyToReplace(ctx_, this, path))
                 continue;
             loaded_[i].wrote(gamedb::saveDatabase(page->table(), folder, *saveProgress_, *page));
         }

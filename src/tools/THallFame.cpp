@@ -202,7 +202,7 @@ bool THallFame::save()
         const gamedb::Bytes data = gamedb::encodeHallOfFame(entries);
         const gamedb::FolderLock lock(ctx_.config.gameFolder());
         const QString path = ctx_.config.gameFile(kFileName);
-        if (!loaded_.mayOverwrite(ctx_.prompts, this, path))
+        if (!loaded_.readyToReplace(ctx_, this, path))
             return;
         gamedb::writeGameFile(path, data);
         loaded_.wrote(data);

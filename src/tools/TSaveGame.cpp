@@ -142,7 +142,7 @@ bool TSaveGame::save()
             if (!side->shown)
                 continue;
             const QString path = ctx_.config.gameFile(QString::fromLatin1(side->fileName));
-            if (!side->loaded.mayOverwrite(ctx_.prompts, this, path)) {
+            if (!side->loaded.readyToReplace(ctx_, this, path)) {
                 all = false;
                 continue;
             }

@@ -18,9 +18,10 @@ QString currentStartupDirectory()
     return withoutRootSeparator(QDir::toNativeSeparators(QDir::currentPath()));
 }
 
-AppConfig::AppConfig(QString startupDir)
+AppConfig::AppConfig(QString startupDir, QString backupRoot)
     : startupDir_(std::move(startupDir)), ini_(startupDir_ + QDir::separator() + QStringLiteral("KRVX.ini")),
-      gameFolder_(ini_.read(QStringLiteral("Path"), QStringLiteral("GXPath"), startupDir_))
+      gameFolder_(ini_.read(QStringLiteral("Path"), QStringLiteral("GXPath"), startupDir_)),
+      backups_(std::move(backupRoot))
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The program's one setting, the game folder, with the start-up directory that holds KRVX.ini.
 
+#include "gamedb/Backups.h"
 #include "widgets/IniFile.h"
 
 #include <QString>
@@ -14,8 +15,9 @@ QString currentStartupDirectory();
 class AppConfig {
 public:
     // Binds KRVX.ini in startupDir and reads the game folder from it (the start-up directory
-    // when file, section or key is missing; an empty value stays empty).
-    explicit AppConfig(QString startupDir);
+    // when file, section or key is missing; an empty value stays empty). Copies of the files the
+    // windows replace go under backupRoot.
+    explicit AppConfig(QString startupDir, QString backupRoot = gamedb::Backups::defaultRoot());
 
     const QString& startupDir() const { return startupDir_; }
     const IniFile& ini() const { return ini_; }
@@ -27,8 +29,12 @@ public:
     QString gameFile(const QString& name) const;
     bool gameFileExists(const QString& name) const;
 
+    // The copies kept of the files this run replaces.
+    gamedb::Backups& backups() { return backups_; }
+
 private:
     QString startupDir_;
     IniFile ini_;
     QString gameFolder_;
+    gamedb::Backups backups_;
 };

@@ -1,12 +1,18 @@
 #include "widgets/LoadedFile.h"
 
+#include "widgets/AppConfig.h"
 #include "widgets/Prompts.h"
 
-bool LoadedFile::mayOverwrite(Prompts& prompts, QWidget* parent, const QString& path) const
+bool LoadedFile::readyToReplace(ToolContext ctx, QWidget* parent, const QString& path) const
 {
-    if (gamedb::stampFile(path) == stamp_)
-        return true;
-    const QString question = QStringLiteral("%1 was changed by another program after it was loaded. Overwrite it?")
-                                 .arg(gamedb::nameOf(path));
-    return prompts.confirm(parent, question) == Prompts::Answer::Yes;
+    const bool changed = gamedb::stampFile(path) != stamp_;
+    if (changed) {
+        const QString question =
+            QStringLiteral("%1 was changed by another program after it was loaded. Overwrite it?")
+                .arg(gamedb::nameOf(path));
+        if (ctx.prompts.confirm(parent, question) != Prompts::Answer::Yes)
+            return false;
+    }
+    ctx.config.backups().beforeSave(ctx.config.gameFolder(), path, changed);
+    return true;
 }

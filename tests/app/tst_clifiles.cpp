@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 
 #include "app/CommandLine.h"
+#include "gamedb/Backups.h"
 #include "gamedb/Csv.h"
 #include "gamedb/FileIo.h"
 #include "gamedb/Formats.h"
@@ -16,7 +17,6 @@
 
 #include <sstream>
 
-#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -101,6 +101,7 @@ private slots:
     void twoImportsAtOnceBothKept();
     void killedImportLeavesNoTemporaryFile();
     void staleTemporariesAreRemoved();
+    void importKeepsABackup();
     void endlessInputIsRefused();
     void namesThatAreNotUtf8();
 
@@ -272,8 +273,8 @@ void TestCliFiles::killedImportLeavesNoTemporaryFile()
         p.start(KORVEX_EXE, {"import", ".", "players", "sheet.csv"});
         QVERIFY(p.waitForStarted());
         QTest::qWait(int(runMs * i / 20));
-        ::kill(pid_t(p.processId()), SIGKILL);
-        QVERIFY(p.waitForFinished(30000));
+        p.kill(); // SIGKILL; nothing when the import has already finished
+        QVERIFY(p.waitForFinished(30000) || p.state() == QProcess::NotRunning);
         QCOMPARE(filesIn(g), files);
         const QByteArray now = readAll(players());
         QVERIFY2(now == old || now == changed, "a torn file");
@@ -294,6 +295,21 @@ void TestCliFiles::staleTemporariesAreRemoved()
     expected << ".Players.db1.keep" << ".notes.txt.Ab12Cd" << "sheet.csv";
     expected.sort();
     QCOMPARE(filesIn(g), expected);
+}
+
+// Each import is a run of its own: the file it replaces is copied first.
+void TestCliFiles::importKeepsABackup()
+{
+    const QString g = dir_->path();
+    const QByteArray before = readAll(players());
+    writeAll(g + "/sheet.csv", ageSheet(1, 25));
+    QCOMPARE(korvex({"import", g, "players", g + "/sheet.csv"}).status, cli::kOk);
+    writeAll(g + "/sheet.csv", ageSheet(1, 26));
+    QCOMPARE(korvex({"import", g, "players", g + "/sheet.csv"}).status, cli::kOk);
+    const auto copies = Backups(Backups::defaultRoot()).list(g);
+    QCOMPARE(copies.size(), std::size_t(2));
+    QCOMPARE(readAll(copies[0].path), before);
+    QCOMPARE(ageOf(copies[1].path, 1), 25);
 }
 
 void TestCliFiles::endlessInputIsRefused()

@@ -349,6 +349,8 @@ void TestDataEditor::failedSaveLeavesTheFileUntouched()
     const QByteArray original = testfiles::readAll(e.path(kManagerFormat));
     e.load();
     QTest::keyClicks(e.page().MaForN, "x");
+    // The run's backup is made, so that the fault hits the write of the file itself.
+    e.config->backups().beforeSave(e.dir.path(), e.path(kManagerFormat), false);
     {
         IoFaults faults;
         faults.writeLimit = 300;

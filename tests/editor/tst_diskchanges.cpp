@@ -40,6 +40,8 @@ private slots:
     void changedFileAsksBeforeOverwrite();
     void sameBytesOrOwnSaveDoNotAsk();
     void anotherWriterHoldingTheFolderStopsTheSave();
+    void firstSaveOfTheRunIsBackedUp();
+    void failedBackupStopsTheSave();
 };
 
 void TestDiskChanges::changedFileAsksBeforeOverwrite_data()
@@ -140,6 +142,59 @@ void TestDiskChanges::anotherWriterHoldingTheFolderStopsTheSave()
     // Once the other writer is gone, the save goes through.
     e.save();
     QVERIFY(readAll(e.path(kManagerFormat)).contains("Edited"));
+}
+
+// The file as it was on disk is copied before the first save, not before the second; again
+// before a save over another program's change.
+void TestDiskChanges::firstSaveOfTheRunIsBackedUp()
+{
+    Editor e;
+    QTemporaryDir root;
+    e.config = std::make_unique<AppConfig>(e.dir.path(), root.path());
+    e.writeManagers(fourManagers());
+    const QByteArray loaded = readAll(e.path(kManagerFormat));
+    e.open();
+    e.load();
+    retype(e, "First");
+    e.save();
+    retype(e, "Second");
+    e.save();
+    auto copies = e.config->backups().list(e.dir.path());
+    QCOMPARE(copies.size(), std::size_t(1));
+    QCOMPARE(readAll(copies[0].path), loaded);
+
+    QList<Mgr> theirs = fourManagers();
+    theirs[1].first = "Theirs";
+    e.writeManagers(theirs);
+    const QByteArray theirBytes = readAll(e.path(kManagerFormat));
+    e.prompts.confirmAnswers << true;
+    retype(e, "Third");
+    e.save();
+    copies = e.config->backups().list(e.dir.path());
+    QCOMPARE(copies.size(), std::size_t(2));
+    QCOMPARE(readAll(copies[1].path), theirBytes);
+}
+
+void TestDiskChanges::failedBackupStopsTheSave()
+{
+    Editor e;
+    QTemporaryDir root;
+    writeAll(root.path() + "/file", "a file, not a folder");
+    e.config = std::make_unique<AppConfig>(e.dir.path(), root.path() + "/file");
+    e.writeManagers(fourManagers());
+    writeTeams(e, {teamRecord(1, "Alpha")});
+    const QByteArray managers = readAll(e.path(kManagerFormat));
+    const QByteArray teams = readAll(e.path(kTeamFormat));
+    e.open();
+    e.load(true, true);
+    retype(e, "Edited");
+    e.save(true, true);
+    const QStringList errors = e.prompts.texts(Kind::GeneralError);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors[0].startsWith("The backup of Mgdata.db1 could not be written to "), qPrintable(errors[0]));
+    QCOMPARE(readAll(e.path(kManagerFormat)), managers);
+    QCOMPARE(readAll(e.path(kTeamFormat)), teams);
+    QVERIFY(e.page().isModified());
 }
 
 QTEST_MAIN(TestDiskChanges)

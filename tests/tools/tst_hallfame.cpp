@@ -399,6 +399,8 @@ void TestHallFame::writeFailureLeavesTheFileAndTheWindow()
     Editor e(dir_->path());
     QTest::keyClick(e.team, Qt::Key_End);
     QTest::keyClicks(e.team, "Y");
+    // The run's backup is made, so that the fault hits the write of the file itself.
+    e.config.backups().beforeSave(dir_->path(), path(), false);
     {
         FaultScope faults(gamedb::IoFaults{.writeLimit = 1000});
         QTest::mouseClick(e.save, Qt::LeftButton);

@@ -277,9 +277,13 @@ void TestSaveGame::failureOnTheEightMbFileKeepsTheWindow()
     QCOMPARE(filesIn(dir_->path()), QStringList{"Gamess16.idx"});
     QCOMPARE(r.box("Mb81")->text(), QString("new 8"));
 
-    // Once the folder is gone again, the same window saves both.
+    // Once the folder is gone again, the same window saves both, after asking: the file it read
+    // is gone, which only another program can have done.
     QVERIFY(QDir(path8()).removeRecursively());
+    r.prompts.confirmAnswers << true;
     QTest::mouseClick(r.save, Qt::LeftButton);
+    QCOMPARE(r.prompts.texts(Kind::Confirm),
+             QStringList{"Gamess8.idx was changed by another program after it was loaded. Overwrite it?"});
     QVERIFY(!r.window->isVisible());
     QCOMPARE(readAll(path8()), index({"new 8", "Small one"}));
 }
