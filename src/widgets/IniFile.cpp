@@ -3,6 +3,7 @@
 #include "gamedb/FileIo.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <optional>
 #include <vector>
@@ -182,7 +183,9 @@ QString IniFile::read(const QString& section, const QString& key, const QString&
     QByteArray value = bytes->mid(entry->begin, entry->end - entry->begin);
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.mid(1, value.size() - 2);
-    return QString::fromUtf8(value).left(kMaxValue);
+    // A value is read as it was written: fromUtf8 would drop a leading U+FEFF as a byte-order mark.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return QString(utf8(value)).left(kMaxValue);
 }
 
 bool IniFile::write(const QString& section, const QString& key, const QString& value) const

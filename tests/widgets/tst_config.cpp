@@ -67,6 +67,8 @@ void TestConfig::gameFolderFromIni_data()
     QTest::newRow("CR endings") << QByteArray("[Path]\rGXPath=/cr\r") << "/cr";
     QTest::newRow("UTF-8 value") << QByteArray("[Path]\nGXPath=/jeux/\xC3\xA9quipe\n")
                                  << QString::fromUtf8("/jeux/\u00e9quipe");
+    QTest::newRow("value starting with U+FEFF") << QByteArray("[Path]\nGXPath=\xEF\xBB\xBFx\n")
+                                                << QString(QChar(0xFEFF)) + "x";
     QTest::newRow("key of another section") << QByteArray("[Path]\nX=1\n[Other]\nGXPath=/no\n") << "@";
     QTest::newRow("commented key") << QByteArray("[Path]\n;GXPath=/no\n") << "@";
 }
