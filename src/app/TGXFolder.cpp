@@ -1,5 +1,6 @@
 #include "app/TGXFolder.h"
 
+#include "gamedb/FileIo.h"
 #include "gamedb/GameError.h"
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
@@ -15,14 +16,11 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QStorageInfo>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cerrno>
-#include <dirent.h>
 
 namespace {
 
@@ -58,17 +56,6 @@ std::pair<QString, QStringList> splitPath(const QString& path)
     if (path.size() >= 2 && path[1] == QLatin1Char(':'))
         root = path.left(2) + QLatin1Char('/');
     return {root, path.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)};
-}
-
-// Throws the I/O error text when path cannot be listed; a missing folder is a bad name.
-void checkListable(const QString& path)
-{
-    DIR* d = ::opendir(QFile::encodeName(path).constData());
-    if (!d) {
-        const int err = errno;
-        throw gamedb::GameError(gamedb::ioErrorText(err == ENOENT ? ENOTDIR : err));
-    }
-    ::closedir(d);
 }
 
 QStringList sortedSubfolders(const QString& path)
@@ -148,13 +135,7 @@ QWidget* TGXFolder::boxParent()
 
 void TGXFolder::fillDrives()
 {
-    // The root is always offered, also where the mount table cannot be read (containers, chroots).
-    QStringList roots{QDir::rootPath()};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const QString root = volume.rootPath();
-        if (volume.isValid() && volume.isReady() && QFileInfo(root).isDir() && !roots.contains(root))
-            roots << root;
-    }
+    QStringList roots = gamedb::volumeRoots();
     std::sort(roots.begin(), roots.end(), [](const QString& a, const QString& b) {
         const bool aTop = splitPath(a).second.isEmpty();
         const bool bTop = splitPath(b).second.isEmpty();
@@ -180,7 +161,7 @@ int TGXFolder::driveIndexFor(const QString& path) const
 void TGXFolder::setDirectory(const QString& path)
 {
     const QString target = QDir::cleanPath(QDir(path).absolutePath());
-    checkListable(target);
+    gamedb::checkListable(target);
     const QStringList subfolders = sortedSubfolders(target);
 
     const auto [root, parts] = splitPath(target);
@@ -216,10 +197,10 @@ void TGXFolder::openEntry(QListWidgetItem* item)
 void TGXFolder::FormCreate()
 {
     guarded(ctx_.prompts, boxParent(), [&] {
-        // The root is held as the empty string (paths then come out as "/Mgdata.db1"): show it
-        // as the root, where its files are, rather than wherever the process happens to be.
-        const QString folder = ctx_.config.gameFolder();
-        setDirectory(folder.isEmpty() ? QDir::rootPath() : folder);
+        // A root is held as the empty string or letter and colon (paths then come out as
+        // "/Mgdata.db1", "C:\Mgdata.db1"): show that root, where its files are, rather than
+        // wherever the process or the drive happens to be.
+        setDirectory(QDir::fromNativeSeparators(gamedb::folderPath(ctx_.config.gameFolder())));
     });
 }
 

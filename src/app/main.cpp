@@ -14,9 +14,7 @@ int main(int argc, char* argv[])
     // The backups' place is named after the program, for the commands as for the window.
     QCoreApplication::setApplicationName(QStringLiteral("Korvex"));
     // The CSV commands run before, and without, any window.
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args << gamedb::pathFromNative(argv[i]); // a name that is not UTF-8 still names its file
+    const QStringList args = gamedb::commandLineArguments(argc, argv); // every name as the system gave it
     if (cli::isCommand(args))
         return cli::runCommand(args, std::cin, std::cout, std::cerr);
 

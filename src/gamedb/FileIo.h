@@ -1,11 +1,14 @@
 #pragma once
 // Checked file access for the game's files. Every failure throws GameError with the text the
 // user is shown ("File not found", "Disk full", ...). This is the one unit that calls the
-// operating system.
+// operating system: FileIoPosix.cpp or FileIoWin.cpp, whichever the build picks, behind this one
+// interface.
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,9 +21,25 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A file name as the system gives it and back, without loss: bytes that are not UTF-8 (a
 // Latin-1 name on a UTF-8 system) travel in the QString as lone surrogates U+DC80..U+DCFF, so a
-// name typed on the command line reaches the file it names.
+// name typed on the command line reaches the file it names. On Windows names are UTF-16, as the
+// QString holds them, and these two only turn a name into UTF-8 text and back.
 QString pathFromNative(std::string_view native);
 std::string nativePath(const QString& path);
+
+// The program's arguments as the system gave them, each name without loss (on Windows from the
+// wide command line, since argv holds them in the ANSI code page). Also makes standard input and
+// output carry bytes unchanged (no CR LF translation on Windows).
+QStringList commandLineArguments(int argc, char* argv[]);
+
+// The folder a held game folder names: a drive root is held as letter and colon ("C:") and the
+// root as the empty string, each meaning that root, not a current directory.
+QString folderPath(const QString& folder);
+
+// Throws the I/O error text when folder cannot be listed; a missing folder is a bad name.
+void checkListable(const QString& folder);
+// The roots the folder dialog offers, with '/' separators ("C:/", "/", "/media/usb"): every
+// drive letter on Windows, ready or not; the root and the mounted volumes elsewhere.
+QStringList volumeRoots();
 
 // folder + native separator + name. When no file has exactly that name, a file in the folder
 // whose name differs only in letter case is used instead, for reading and for saving.
@@ -69,7 +88,7 @@ public:
 private:
     friend Bytes readGameFile(const QString& path, long long atMost, Access access);
     QString path_;
-    int fd_;
+    std::intptr_t handle_; // a descriptor, or a Windows handle
 };
 
 // The whole of data goes to a temporary file in the same folder, which is flushed and renamed
@@ -77,7 +96,10 @@ private:
 // file is left behind; the temporary file has no name until it is complete, so a killed process
 // leaves none either. An existing file keeps its permissions, and its owner and group where the
 // system allows; a symbolic link is followed. A file the user may not write (or that has no
-// write permission for anyone) is never replaced.
+// write permission for anyone) is never replaced. On Windows the temporary file is named from
+// the start (removed on failure, and by the next folder lock when the process was killed), the
+// read-only attribute takes the place of permissions, and a file another program holds open is
+// refused with kFileInUse.
 void writeGameFile(const QString& path, std::span<const std::uint8_t> data);
 
 // A stream (see isStream) is written into as it is; anything else through writeGameFile.
@@ -108,7 +130,7 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
 private:
-    int fd_;
+    std::intptr_t handle_; // a descriptor, or a Windows handle
 };
 
 // The names of the game's own files in a game folder.

@@ -8,21 +8,23 @@ std::string ioErrorText(int errorNumber)
 {
     switch (errorNumber) {
     case ENOENT:
-        return "File not found";
+        return kFileNotFound;
     case ENOTDIR:
     case ENAMETOOLONG:
     case EINVAL:
-        return "Invalid filename";
+        return kInvalidFilename;
     case EMFILE:
     case ENFILE:
-        return "Too many open files";
+        return kTooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        return "File access denied";
+        return kAccessDenied;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return kDiskFull;
     default:
         return "I/O error " + std::to_string(errorNumber);

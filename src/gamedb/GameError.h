@@ -15,5 +15,12 @@ std::string ioErrorText(int errorNumber);
 
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 inline constexpr const char* kDiskFull = "Disk full";
+inline constexpr const char* kFileNotFound = "File not found";
+inline constexpr const char* kInvalidFilename = "Invalid filename";
+inline constexpr const char* kTooManyOpenFiles = "Too many open files";
+inline constexpr const char* kAccessDenied = "File access denied";
+// Windows refuses a file that another program (the game, say) holds open without sharing it.
+inline constexpr const char* kFileInUse =
+    "File in use by another program; close that program (the game, say) and try again";
 
 } // namespace gamedb
