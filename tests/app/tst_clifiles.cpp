@@ -1,6 +1,7 @@
 // The command line against real files and real processes: the game's own files refused as export
 // targets, pipes, devices and inherited descriptors used as streams, two imports at once, killed
 // imports, an endless input and names that are not UTF-8.
+#include "CommandRun.h"
 #include "TestFiles.h"
 
 #include "app/CommandLine.h"
@@ -24,23 +25,10 @@
 
 using namespace gamedb;
 using namespace testfiles;
+using cmdrun::korvex;
+using cmdrun::Run;
 
 namespace {
-
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run korvex(const QStringList& args, const std::string& input = {})
-{
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::runCommand(QStringList{"korvex"} + args, in, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // The real program, with no display, through bash so that a test can use its redirections.
 struct Shell {

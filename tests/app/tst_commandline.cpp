@@ -1,5 +1,6 @@
 // korvex export|import: byte-identical round trips of full-size databases and of hostile bytes,
 // refusals that leave the game file as it was, and the exit statuses of the real program.
+#include "CommandRun.h"
 #include "TestFiles.h"
 #include "tests/gamedb/DbFiles.h"
 
@@ -18,27 +19,14 @@
 
 using namespace gamedb;
 using namespace testfiles;
+using cmdrun::korvex;
+using cmdrun::Run;
 
 namespace {
 
 const DbFormat& formatOf(const QString& kind)
 {
     return *formatNamed(kind.toStdString());
-}
-
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run korvex(const QStringList& args, const std::string& input = {})
-{
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::runCommand(QStringList{"korvex"} + args, in, out, err);
-    return {status, out.str(), err.str()};
 }
 
 std::uint8_t* at(QByteArray& r, const DbFormat& f, const char* control)
