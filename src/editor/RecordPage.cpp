@@ -4,6 +4,7 @@
 #include "editor/RecordListModel.h"
 #include "gamedb/GameError.h"
 #include "gamedb/GameText.h"
+#include "gamedb/TextField.h"
 #include "widgets/Guard.h"
 #include "widgets/Prompts.h"
 #include "widgets/WheelFocus.h"
@@ -33,15 +34,6 @@ void fillCodes(QComboBox* box, const gamedb::Field& field)
     box->addItems(gamedb::codeTexts(*field.codes));
     box->setCurrentIndex(-1);
     wheelOnlyWithFocus(box);
-}
-
-// Only A to Z fold; every other byte must match as it is.
-void foldAscii(std::string& s)
-{
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
 }
 
 // Tells a click on a new line (already handled as a change of the current line) from a click
@@ -430,12 +422,12 @@ void RecordPage::search()
     std::vector<gamedb::ListLine> lines;
     auto needle = gamedb::toGame(*text);
     if (needle && !needle->empty() && traits_.searchKey) {
-        foldAscii(*needle);
+        gamedb::foldAscii(*needle);
         std::string key; // one buffer for every record: 20000 keys, no allocation each
         for (int i = 1; i <= table_.count(); ++i) {
             key.clear();
             traits_.searchKey(table_.record(i), key);
-            foldAscii(key);
+            gamedb::foldAscii(key);
             if (key.find(*needle) != std::string::npos)
                 lines.push_back(gamedb::listLineOf(table_, i));
         }

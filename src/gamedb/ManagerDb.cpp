@@ -23,9 +23,9 @@ constexpr Field kManagerFields[] = {
     {"MaForma", 136, 10, E::Text, "formation", &kFormationCodes},
     {"MaStyle", 146, 10, E::Text, "style", &kStyleCodes},
     {"MaClub", 156, 35, E::Text, "club"},
-    {"MaJoin", 191, 10, E::Text, "joined_club"},
+    {"MaJoin", 191, 10, E::Text, "joined_club", nullptr, DateForm::MonthYear},
     {"MaNatio", 201, 35, E::Text, "national_job"},
-    {"MaStart", 236, 10, E::Text, "national_job_started"},
+    {"MaStart", 236, 10, E::Text, "national_job_started", nullptr, DateForm::MonthYear},
     {"MaPlay", 246, 1, E::Flag, "player_manager"},
     {"MaBoard", 247, 1, E::Byte, "board_confidence"},
 };

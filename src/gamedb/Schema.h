@@ -27,13 +27,21 @@ struct CodeEntry {
 };
 using CodeTable = std::span<const CodeEntry>;
 
+// A text the pages take as a date, two digits each part.
+enum class DateForm : std::uint8_t {
+    None,
+    MonthYear,    // "mm.yy"
+    DayMonthYear, // "dd.mm.yy"
+};
+
 struct Field {
     std::string_view control; // the page control that shows it
     std::uint16_t offset;
     std::uint16_t width;
     Encoding encoding;
-    std::string_view column; // its CSV column: lower case, words joined by '_'
+    std::string_view column;          // its CSV column: lower case, words joined by '_'
     const CodeTable* codes = nullptr; // a text that holds one of these codes (a drop-down)
+    DateForm date = DateForm::None;   // a text that holds a date
 };
 
 using Schema = std::span<const Field>;

@@ -35,4 +35,13 @@ inline void assignText(std::uint8_t* p, std::size_t width, std::string_view text
     std::memset(p + n, 0, width - n);
 }
 
+// Letters A to Z in lower case, every other byte as it is: how Search and the filters match.
+inline void foldAscii(std::string& s)
+{
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+}
+
 } // namespace gamedb

@@ -1,0 +1,15 @@
+#pragma once
+// The lists' order as bytes: a game text's sort key, built level by level from per-byte weights
+// (base letters first, then accents) as a collator builds it. Keys compare as plain bytes, the
+// same on every platform, and two texts that differ only in letter case have equal keys.
+
+#include <string>
+#include <string_view>
+
+namespace gamedb {
+
+// Appends the sort key of the game text (bytes of the game's code page) to key.
+void appendSortKey(std::string_view gameBytes, std::string& key);
+std::string sortKey(std::string_view gameBytes);
+
+} // namespace gamedb
