@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <optional>
 
 namespace editor {
@@ -237,6 +238,12 @@ void SlotBinding::switchSlot(std::uint8_t* record)
         box_->store(record);
     moveTo(chosen);
     box_->show(record);
+}
+
+int SlotBinding::slotOf(const gamedb::Field& field) const
+{
+    const auto at = std::find(slots_.begin(), slots_.end(), &field);
+    return at == slots_.end() ? -1 : static_cast<int>(at - slots_.begin());
 }
 
 void SlotBinding::restoreSelector()

@@ -74,6 +74,8 @@ public:
     QComboBox* selector() const { return selector_; }
     // The slot the box holds; -1 before anything was shown.
     int slot() const { return slot_; }
+    // The entry of the selector that edits field; -1 when it is none of the slots.
+    int slotOf(const gamedb::Field& field) const;
 
     void show(const std::uint8_t* record) override;
     void store(std::uint8_t* record) const override { box_->store(record); }

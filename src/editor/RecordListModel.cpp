@@ -53,4 +53,11 @@ int RecordListModel::recordAt(int row) const
     return lines_[static_cast<std::size_t>(row)].record;
 }
 
+int RecordListModel::rowOf(int number) const
+{
+    const auto at = std::find_if(lines_.begin(), lines_.end(),
+                                 [number](const gamedb::ListLine& line) { return line.record == number; });
+    return at == lines_.end() ? -1 : static_cast<int>(at - lines_.begin());
+}
+
 } // namespace editor

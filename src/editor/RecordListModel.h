@@ -26,6 +26,8 @@ public:
 
     // The record number behind row (0 when row is out of range).
     int recordAt(int row) const;
+    // The row of record number's line; -1 when the list has none.
+    int rowOf(int number) const;
     const std::vector<gamedb::ListLine>& lines() const { return lines_; }
 
 private:

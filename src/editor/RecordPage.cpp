@@ -244,7 +244,10 @@ void RecordPage::writeRecord(int number, const std::function<void(std::uint8_t*)
     const std::size_t size = table_.format().recordSize;
     std::vector<std::uint8_t> copy(table_.record(number), table_.record(number) + size);
     write(copy.data());
+    if (std::memcmp(table_.record(number), copy.data(), size) == 0)
+        return;
     std::memcpy(table_.record(number), copy.data(), size);
+    emit tableEdited();
 }
 
 int RecordPage::shownRecord() const
@@ -373,6 +376,7 @@ void RecordPage::newRecord()
     const long long id = table_.smallestFreeValue(idField_);
     const int n = table_.append(); // all zero bytes: the new record starts clean
     gamedb::writeNumber(table_.record(n), idField_, id);
+    emit tableEdited();
     idShown_ = QString::number(id);
     showValue(id_, idShown_);
     // The new line is the current one, not highlighted: the next store-and-show step (a click,
@@ -401,6 +405,7 @@ void RecordPage::deleteRecord()
     table_.remove(r);
     // The table changed: whatever fails below, closing must still ask.
     setModified();
+    emit tableEdited();
     reset();
     makeLineCurrent(0, true);
     storeAndShow();
@@ -443,15 +448,87 @@ bool RecordPage::storeShown()
     });
 }
 
+bool RecordPage::storeShownQuietly()
+{
+    try {
+        finishFill();
+        storeShownRecord();
+        return true;
+    } catch (const gamedb::GameError&) {
+        return false;
+    }
+}
+
 void RecordPage::tableChanged()
 {
     setModified();
-    guarded(prompts_, this, [this] {
+    showChangedTable(0);
+}
+
+void RecordPage::showChangedTable(int number)
+{
+    guarded(prompts_, this, [this, number] {
+        finishFill();
         showValue(rec_, QString()); // the table changed under the page: nothing shown is stored back
         rebuildList();
-        makeLineCurrent(0, true);
+        const int row = number >= 1 && number <= table_.count() ? model_->rowOf(number) : 0;
+        makeLineCurrent(std::max(row, 0), true);
         storeAndShow();
     });
+    emit tableEdited();
+}
+
+bool RecordPage::goToRecord(int number)
+{
+    return guarded(prompts_, this, [this, number] {
+        finishFill();
+        storeShownRecord();
+        if (number < 1 || number > table_.count())
+            return;
+        int row = model_->rowOf(number);
+        if (row < 0) {
+            rebuildList();
+            row = model_->rowOf(number);
+        }
+        makeLineCurrent(row, true);
+        showRecord(number);
+    });
+}
+
+void RecordPage::setLoaded()
+{
+    loaded_ = true;
+    emit tableEdited();
+}
+
+QString RecordPage::fieldCaption(const gamedb::Field& field) const
+{
+    auto plain = [](QString text) {
+        text.remove(QLatin1Char('&'));
+        text = text.trimmed();
+        if (text.endsWith(QLatin1Char(':')))
+            text.chop(1);
+        return text;
+    };
+    const QWidget* box = &field == &idField_ ? id_ : nullptr;
+    for (const auto& b : bindings_) {
+        if (const auto* slotted = dynamic_cast<const SlotBinding*>(b.get())) {
+            const int slot = slotted->slotOf(field);
+            if (slot >= 0)
+                return plain(slotted->selector()->itemText(slot));
+        } else if (&b->field() == &field) {
+            box = b->widget();
+        }
+    }
+    if (!box)
+        return QString::fromUtf8(field.column.data(), static_cast<qsizetype>(field.column.size()));
+    for (const QLabel* label : findChildren<QLabel*>()) {
+        if (label->buddy() == box)
+            return plain(label->text());
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(box))
+        return plain(check->text());
+    return plain(box->accessibleName());
 }
 
 bool RecordPage::runStep()

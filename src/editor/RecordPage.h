@@ -93,20 +93,42 @@ public:
     void addLine(const gamedb::RecordTable& table, int number) override;
     void storeAndShow() override;
     void showPages() override;
-    void setLoaded() override { loaded_ = true; }
+    void setLoaded() override;
     void clearModified() override { modified_ = false; }
 
     // The record number of the current line: the view's current index, or the first line when
     // none is current; 0 for an empty list.
     int currentRecord() const;
+    // The number in the record-number label; 0 when no record is shown.
+    int shownRecord() const;
     QListView* listView() const { return list_; }
+    // What New says when the table is full.
+    const QString& limitMessage() const { return traits_.limitMessage; }
 
     // For changes made to the table from outside the page (CSV import, export of unsaved edits).
     // Stores the page into the record it shows; false when a value was refused (already shown).
     bool storeShown();
+    // The same without a message: a refused value is left for the next step to report.
+    bool storeShownQuietly();
     // After the table changed: the list is rebuilt, the first line's record shown, the mark set.
     void tableChanged();
+    // After the table changed under the page (a revert): nothing shown is stored back, the list
+    // is rebuilt and record number shown, or the first line's record when number is gone. The
+    // modified mark is the caller's.
+    void showChangedTable(int number);
+    // Stores the shown record, as a list click does, then shows record number with its line
+    // current; a list that lacks it (after a Search) is reset first. False on a refused value.
+    bool goToRecord(int number);
     QTabWidget* subPages() const { return subPages_; }
+
+    // The caption of field on this page, without its colon: its box's label, a check box's own
+    // text, a slot box's selector entry ("Ita Long"); its CSV column for a field not shown.
+    QString fieldCaption(const gamedb::Field& field) const;
+
+signals:
+    // The table's bytes changed: a store that wrote new bytes, New, Delete, a load, or a change
+    // made from outside (import, revert). Every view of the table follows it; listeners only read.
+    void tableEdited();
 
 protected:
     // The operations, each inside the error guard; false when it stopped on an error.
@@ -161,8 +183,6 @@ private:
     void showList(std::vector<gamedb::ListLine> lines);
     void makeLineCurrent(int row, bool highlighted);
     void rebuildList();
-    // The number in the record-number label; 0 when no record is shown.
-    int shownRecord() const;
     // Stores the page into the record it shows, if any; all or nothing.
     void storeShownRecord();
     // Runs write on a copy of record number and keeps the copy only when write did not throw.

@@ -3,7 +3,10 @@
 #include "widgets/AppConfig.h"
 #include "widgets/Guard.h"
 #include "widgets/Prompts.h"
+#include "widgets/SideWindow.h"
+#include "editor/ChangesWindow.h"
 #include "editor/CsvMenu.h"
+#include "editor/LoadedTables.h"
 #include "editor/ManagerPage.h"
 #include "editor/PlayerPage.h"
 #include "editor/TeamPage.h"
@@ -16,6 +19,7 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -138,6 +142,7 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
     editor::attachCsvMenu(Player, ctx_);
     History = named(new QWidget(Menu), "History");
     SaveTab = named(new QWidget(Menu), "SaveTab");
+    tables_ = new editor::LoadedTables(pages(), ctx_.prompts, this);
     buildSavePage();
 
     Menu->addTab(Load, QStringLiteral("&Load"));
@@ -153,10 +158,18 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
         page->onShowPages = [this](editor::RecordPage* p) { showPageAndSave(p); };
         // A screen reader names the list after its tab ("Managers"), not after its control.
         page->listView()->setAccessibleName(Menu->tabText(Menu->indexOf(page)).remove(QLatin1Char('&')));
+        auto* review = new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), page);
+        review->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(review, &QShortcut::activated, this, &TDataEditor::ReviewBClick);
     }
 
     connect(LoadB, &QPushButton::clicked, this, &TDataEditor::LoadBClick);
     connect(SaveB, &QPushButton::clicked, this, &TDataEditor::SaveBClick);
+    connect(ReviewB, &QPushButton::clicked, this, &TDataEditor::ReviewBClick);
+    connect(tables_, &editor::LoadedTables::changed, this, [this](int table) {
+        if (Menu->currentWidget() == SaveTab)
+            showSummary(table); // otherwise when the Save page opens
+    });
     connect(Menu, &QTabWidget::currentChanged, this, [this](int index) {
         if (Menu->widget(index) == SaveTab)
             SaveTabEnter();
@@ -205,6 +218,45 @@ void TDataEditor::buildSavePage()
     ProgLS = p.label;
     ProgS = p.bar;
     saveProgress_.emplace(ProgS, ProgLS);
+
+    // Each box's summary beside it, and the changes window's button beside Save.
+    auto* rows = static_cast<QVBoxLayout*>(SaveBox->layout());
+    const std::array<const char*, 3> sums{"ManSum", "TeamSum", "PlaySum"};
+    std::array<QLabel*, 3> labels{};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        labels[i] = named(new QLabel(SaveBox), sums[i]);
+        const int at = rows->indexOf(p.boxes[i]);
+        rows->removeWidget(p.boxes[i]);
+        auto* row = new QHBoxLayout;
+        row->addWidget(p.boxes[i]);
+        row->addSpacing(12);
+        row->addWidget(labels[i], 1);
+        rows->insertLayout(at, row);
+    }
+    ManSum = labels[0];
+    TeamSum = labels[1];
+    PlaySum = labels[2];
+    ReviewB = named(new QPushButton(QStringLiteral("Review &Changes\u2026"), SaveTab), "ReviewB");
+    auto* page = static_cast<QVBoxLayout*>(SaveTab->layout());
+    const int at = page->indexOf(SaveB);
+    page->removeWidget(SaveB);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(SaveB);
+    buttons->addSpacing(12);
+    buttons->addWidget(ReviewB);
+    buttons->addStretch(1);
+    page->insertLayout(at, buttons);
+}
+
+void TDataEditor::showSummary(int table)
+{
+    QLabel* label = std::array<QLabel*, 3>{ManSum, TeamSum, PlaySum}[static_cast<std::size_t>(table)];
+    QCheckBox* box = std::array<QCheckBox*, 3>{ManSa, TeamSa, PlaySa}[static_cast<std::size_t>(table)];
+    const QString text = tables_->summary(table);
+    label->setText(text);
+    label->setAccessibleName(text);
+    box->setAccessibleDescription(text); // read out with the box
 }
 
 bool TDataEditor::anyModified() const
@@ -273,6 +325,7 @@ void TDataEditor::LoadBClick()
             LoadedFile file(ctx_.config.gameFile(QString::fromUtf8(page->table().format().fileName)));
             gamedb::loadDatabase(page->table(), folder, *loadProgress_, *page);
             loaded_[i] = std::move(file);
+            tables_->remember(static_cast<int>(i));
         }
     });
 }
@@ -283,6 +336,11 @@ void TDataEditor::SaveTabEnter()
     TeamSa->setEnabled(TeamTab->isLoaded());
     PlaySa->setEnabled(Player->isLoaded());
     HisSa->setEnabled(false); // player histories are never loaded
+    // The summaries tell what a save would write: what the pages show is stored first. A value
+    // that cannot be stored is the Save button's to report.
+    tables_->storeShown(true);
+    for (int i = 0; i < editor::LoadedTables::kTables; ++i)
+        showSummary(i);
 }
 
 void TDataEditor::SaveBClick()
@@ -305,8 +363,37 @@ void TDataEditor::SaveBClick()
             if (!loaded_[i].readyToReplace(ctx_, this, path))
                 continue;
             loaded_[i].wrote(gamedb::saveDatabase(page->table(), folder, *saveProgress_, *page));
+            tables_->remember(static_cast<int>(i)); // the earlier state is in the backups
         }
     });
+}
+
+void TDataEditor::ReviewBClick()
+{
+    guarded(ctx_.prompts, this, [this] {
+        tables_->storeShown();
+        if (changes_) {
+            changes_->refresh();
+            raiseBeside(changes_);
+            return;
+        }
+        changes_ = new editor::ChangesWindow(*tables_, ctx_.prompts);
+        connect(changes_, &editor::ChangesWindow::showRecord, this, &TDataEditor::showRecord);
+        showBeside(this, changes_);
+    });
+}
+
+editor::ChangesWindow* TDataEditor::changesWindow() const
+{
+    return changes_;
+}
+
+void TDataEditor::showRecord(int table, int number)
+{
+    editor::RecordPage* page = pages()[static_cast<std::size_t>(table)];
+    Menu->setCurrentWidget(page);
+    page->goToRecord(number);
+    raiseBeside(this);
 }
 
 void TDataEditor::FormClose(QCloseEvent* event)

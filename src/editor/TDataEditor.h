@@ -6,6 +6,7 @@
 #include "editor/BarProgress.h"
 #include "widgets/LoadedFile.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -20,6 +21,8 @@ class QPushButton;
 class QTabWidget;
 
 namespace editor {
+class ChangesWindow;
+class LoadedTables;
 class ManagerPage;
 class PlayerPage;
 class RecordPage;
@@ -36,7 +39,14 @@ public:
     void LoadBClick();
     void SaveTabEnter();
     void SaveBClick();
+    // "Review Changes…" and Ctrl+R on a page: the changes window, the shown record stored first.
+    void ReviewBClick();
     void FormClose(QCloseEvent* event);
+
+    // Each table as it was loaded or last saved, and what changed since.
+    editor::LoadedTables& loadedTables() const { return *tables_; }
+    // The open changes window, if any.
+    editor::ChangesWindow* changesWindow() const;
 
     bool anyModified() const;
 
@@ -63,6 +73,11 @@ public:
     QCheckBox* PlaySa;
     QCheckBox* HisSa;
     QPushButton* SaveB;
+    QPushButton* ReviewB;
+    // Beside each Save box, what its save would write.
+    QLabel* ManSum;
+    QLabel* TeamSum;
+    QLabel* PlaySum;
     QLabel* ProgLS;
     QProgressBar* ProgS;
 
@@ -76,10 +91,14 @@ private:
     void showPageAndSave(editor::RecordPage* page);
     // The three databases in page order, and what each page's table was loaded from.
     std::array<editor::RecordPage*, 3> pages() const;
+    void showSummary(int table);
+    void showRecord(int table, int number);
 
     ToolContext ctx_;
     std::optional<editor::BarProgress> loadProgress_; // on Prog and ProgL
     std::optional<editor::BarProgress> saveProgress_; // on ProgS and ProgLS
     bool shown_ = false;
     std::array<LoadedFile, 3> loaded_;
+    editor::LoadedTables* tables_ = nullptr;
+    QPointer<editor::ChangesWindow> changes_;
 };

@@ -1,7 +1,11 @@
 #include "gamedb/Backups.h"
 
+#include "gamedb/Database.h"
 #include "gamedb/FileIo.h"
+#include "gamedb/Formats.h"
 #include "gamedb/GameError.h"
+#include "gamedb/HallOfFame.h"
+#include "gamedb/SavedGames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,6 +60,26 @@ const QRegularExpression& copyPattern()
 bool earlier(const Backups::Copy& a, const Backups::Copy& b)
 {
     return std::tie(a.time, a.number) < std::tie(b.time, b.number);
+}
+
+bool named(const QString& file, std::string_view name)
+{
+    return file.compare(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), Qt::CaseInsensitive) ==
+           0;
+}
+
+// Read as the window that opens the file reads it.
+int check(const QString& file, const Bytes& bytes)
+{
+    for (const DbFormat* f : allFormats()) {
+        if (named(file, f->fileName))
+            return databaseRecords(*f, bytes);
+    }
+    if (named(file, "Hiscores.bin"))
+        decodeHallOfFame(bytes);
+    else if (named(file, "Gamess16.idx") || named(file, "Gamess8.idx"))
+        decodeSavedGames(bytes);
+    return -1;
 }
 
 } // namespace
@@ -146,6 +170,27 @@ std::vector<Backups::Copy> Backups::copiesIn(const QString& folder)
     }
     std::sort(out.begin(), out.end(), earlier);
     return out;
+}
+
+int Backups::checkCopy(const Copy& copy)
+{
+    return check(copy.file, readGameFile(copy.path, -1, Access::ReadOnly));
+}
+
+void Backups::restore(const QString& gameFolder, const Copy& copy)
+{
+    const Bytes bytes = readGameFile(copy.path, -1, Access::ReadOnly);
+    try {
+        check(copy.file, bytes);
+    } catch (const GameError& e) {
+        throw GameError("The copy of " + copy.file.toStdString() + " from " +
+                        copy.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString() + " no longer loads (" +
+                        e.what() + "); nothing was restored");
+    }
+    const QString path = gameFilePath(gameFolder, copy.file);
+    const FolderLock lock(gameFolder);
+    beforeSave(gameFolder, path, true);
+    writeGameFile(path, bytes);
 }
 
 } // namespace gamedb

@@ -42,6 +42,14 @@ public:
     // The copies of gameFolder's files, oldest first.
     std::vector<Copy> list(const QString& gameFolder) const;
 
+    // What a window would read from copy: a database's record count, or -1 for any other file.
+    // Throws GameError when the copy cannot be read or would no longer load.
+    static int checkCopy(const Copy& copy);
+    // Puts copy back in place of its game file in gameFolder through the atomic replace, under
+    // the folder's lock; the file it replaces is backed up first, so that the restore can be
+    // undone. Throws GameError, the game file untouched, when the copy no longer loads.
+    void restore(const QString& gameFolder, const Copy& copy);
+
 private:
     void copy(const QString& gameFolder, const QString& path);
     void prune(const QString& folder, const QString& file) const;

@@ -4,9 +4,42 @@
 #include "gamedb/GameError.h"
 #include "gamedb/Septet.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace gamedb {
+namespace {
+
+// The record count of a file that starts with head; refused as a load refuses it.
+int recordCount(const DbFormat& f, std::span<const std::uint8_t> head)
+{
+    if (head.size() < f.headerSize + 2)
+        throw GameError(kReadBeyondEnd);
+    const int count = static_cast<int>(readSeptet(head.data() + f.headerSize, 2));
+    if (count > f.capacity) {
+        throw GameError(std::string(f.fileName) + " holds " + std::to_string(count) + " records, but at most " +
+                        std::to_string(f.capacity) + " " + std::string(f.recordNoun) +
+                        " can be loaded. Nothing was loaded");
+    }
+    return count;
+}
+
+// An empty table may end right after its count: its two spare words are never needed.
+void checkComplete(const DbFormat& f, int count, std::size_t headSize, std::size_t recordBytes)
+{
+    if ((count > 0 && headSize < f.recordsStart()) || recordBytes < static_cast<std::size_t>(count) * f.recordSize)
+        throw GameError(kReadBeyondEnd);
+}
+
+} // namespace
+
+int databaseRecords(const DbFormat& f, std::span<const std::uint8_t> file)
+{
+    const std::size_t head = std::min(file.size(), f.recordsStart());
+    const int count = recordCount(f, file.first(head));
+    checkComplete(f, count, head, file.size() - head);
+    return count;
+}
 
 void loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page)
 {
@@ -16,20 +49,11 @@ void loadDatabase(RecordTable& table, const QString& folder, Progress& progress,
     const QString path = gameFilePath(folder, QString::fromUtf8(f.fileName));
     GameFileReader reader(path);
     const Bytes head = reader.read(f.recordsStart());
-    if (head.size() < f.headerSize + 2)
-        throw GameError(kReadBeyondEnd);
-    const int count = static_cast<int>(readSeptet(head.data() + f.headerSize, 2));
-    if (count > f.capacity) {
-        throw GameError(std::string(f.fileName) + " holds " + std::to_string(count) + " records, but at most " +
-                        std::to_string(f.capacity) + " " + std::string(f.recordNoun) +
-                        " can be loaded. Nothing was loaded");
-    }
+    const int count = recordCount(f, head);
     // The records go straight into the buffer the table keeps; nothing after them is read.
     const std::size_t size = static_cast<std::size_t>(count) * f.recordSize;
     Bytes records = reader.read(size);
-    // An empty table may end right after its count: its two spare words are never needed.
-    if ((count > 0 && head.size() < f.recordsStart()) || records.size() < size)
-        throw GameError(kReadBeyondEnd);
+    checkComplete(f, count, head.size(), records.size());
     reader.close();
 
     RecordTable fresh(f);

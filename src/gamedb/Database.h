@@ -14,6 +14,9 @@ namespace gamedb {
 // caller's table and run the page's hooks; a failure leaves table and page as they were.
 void loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
 
+// The record count of a database file's bytes; throws GameError where a load of them would stop.
+int databaseRecords(const DbFormat& f, std::span<const std::uint8_t> file);
+
 // Has the page store its record, then writes header block and carried word of the file on disk,
 // the count, a cleared word and every record, replacing the file only when all was written.
 // Returns the stamp of what it wrote.
