@@ -2,6 +2,7 @@
 
 #include "gamedb/FileIoDetail.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -116,12 +117,15 @@ QString pathFromNative(std::string_view native)
 
 std::string nativePath(const QString& path)
 {
+    static const char32_t kSeparator = QDir::separator().unicode();
     std::string out;
     out.reserve(static_cast<std::size_t>(path.size()));
     const QChar* p = path.constData();
     const QChar* end = p + path.size();
     for (; p < end; ++p) {
         char32_t cp = p->unicode();
+        if (cp == '/')
+            cp = kSeparator; // Windows' own separator there
         if (cp >= 0xDC80 && cp <= 0xDCFF) {
             out += static_cast<char>(cp - 0xDC00); // a byte that was not UTF-8
             continue;

@@ -22,7 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 // A file name as the system gives it and back, without loss: bytes that are not UTF-8 (a
 // Latin-1 name on a UTF-8 system) travel in the QString as lone surrogates U+DC80..U+DCFF, so a
 // name typed on the command line reaches the file it names. On Windows names are UTF-16, as the
-// QString holds them, and these two only turn a name into UTF-8 text and back.
+// QString holds them, and these two only turn a name into UTF-8 text (with backslashes) and back.
 QString pathFromNative(std::string_view native);
 std::string nativePath(const QString& path);
 

@@ -249,8 +249,12 @@ QStringList commandLineArguments(int, char*[])
 
 QString folderPath(const QString& folder)
 {
-    if (folder.isEmpty())
-        return QStringLiteral("\\"); // the root of the current drive
+    if (folder.isEmpty()) {
+        // The root of the current drive, by its letter.
+        wchar_t root[MAX_PATH];
+        const DWORD n = GetFullPathNameW(L"\\", MAX_PATH, root, nullptr);
+        return n > 0 && n < MAX_PATH ? fromWide(root) : QStringLiteral("\\");
+    }
     if (folder.size() == 2 && folder[1] == QLatin1Char(':'))
         return folder + QLatin1Char('\\');
     return folder;

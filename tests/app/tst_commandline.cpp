@@ -323,7 +323,9 @@ void TestCommandLine::realProgramExitStatuses()
     QVERIFY(p.waitForFinished(60000));
     QCOMPARE(p.exitCode(), 1);
     // The message names the file that is missing: here the database, not the sheet.
-    QCOMPARE(p.readAllStandardError(), ("korvex: " + dir_.path() + "/empty/Players.db1: File not found\n").toUtf8());
+    QCOMPARE(
+        p.readAllStandardError(),
+        ("korvex: " + QDir::toNativeSeparators(dir_.path() + "/empty/Players.db1") + ": File not found\n").toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

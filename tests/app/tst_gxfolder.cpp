@@ -39,10 +39,24 @@ QListWidgetItem* entry(const QListWidget* list, const QString& text)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-// The list's entries for the path of folder: "/", then every folder on the way down.
+// The root of an absolute path: "/", or a drive's "C:/".
+QString rootOf(const QString& path)
+{
+    return path.size() >= 2 && path[1] == QLatin1Char(':') ? path.left(2) + QLatin1Char('/') : QStringLiteral("/");
+}
+
+// How a folder is stored as the game folder: native separators, a drive root as letter and colon.
+QString held(const QString& path)
+{
+    return withoutRootSeparator(QDir::toNativeSeparators(path));
+}
+
+// The list's entries for the path of folder: its root ("/", "C:\"), then every folder on the way down.
 QStringList pathColumn(const QString& folder)
 {
-    return QStringList{QStringLiteral("/")} + QDir::cleanPath(folder).split('/', Qt::SkipEmptyParts);
+    const QString clean = QDir::cleanPath(folder);
+    const QString root = rootOf(clean);
+    return QStringList{QDir::toNativeSeparators(root)} + clean.mid(root.size()).split('/', Qt::SkipEmptyParts);
 }
 
 void doubleClick(QListWidget* list, const QString& text)
@@ -193,9 +207,10 @@ void TestGXFolder::browsingByDoubleClickAndEnter()
     QCOMPARE(texts(dir), pathColumn(game() + "/.hidden"));
 
     // The root entry.
-    doubleClick(dir, "/");
-    QCOMPARE(dialog->directory(), QString("/"));
-    QCOMPARE(texts(dir).first(), QString("/"));
+    const QString root = rootOf(tmp_->path());
+    doubleClick(dir, QDir::toNativeSeparators(root));
+    QCOMPARE(dialog->directory(), root);
+    QCOMPARE(texts(dir).first(), QDir::toNativeSeparators(root));
     QCOMPARE(dir->currentRow(), 0);
     QVERIFY(entry(dir, pathColumn(tmp_->path()).at(1)));
 
@@ -211,6 +226,7 @@ void TestGXFolder::okStoresTheFolderShown_data()
     QTest::addColumn<bool>("byEnter");
     QTest::addColumn<QString>("folder");
 
+    // "/" stands for the root entry, "/" or a drive's "C:\\".
     QTest::newRow("root by click") << QStringList{"/"} << false << QString();
     QTest::newRow("root by Enter") << QStringList{"/"} << true << QString();
     QTest::newRow("deeper by click") << QStringList{"beta", "deep"} << false << QString("game/beta/deep");
@@ -222,12 +238,13 @@ void TestGXFolder::okStoresTheFolderShown()
     QFETCH(QStringList, openEntries);
     QFETCH(bool, byEnter);
     QFETCH(QString, folder);
-    const QString expected = folder.isEmpty() ? QString() : QDir::cleanPath(tmp_->path() + "/" + folder);
+    const QString root = rootOf(tmp_->path());
+    const QString expected = held(folder.isEmpty() ? root : QDir::cleanPath(tmp_->path() + "/" + folder));
 
     TGXFolder* dialog = open();
     QVERIFY(dialog);
     for (const QString& name : openEntries)
-        doubleClick(dialog->Dir, name);
+        doubleClick(dialog->Dir, name == "/" ? QDir::toNativeSeparators(root) : name);
     QVERIFY(!QFile::exists(ini()));
 
     if (byEnter) {
@@ -242,7 +259,7 @@ void TestGXFolder::okStoresTheFolderShown()
     QCOMPARE(config_->gameFolder(), expected);
     QCOMPARE(readAll(ini()), ("[Path]\r\nGXPath=" + expected + "\r\n").toUtf8());
     QCOMPARE(AppConfig(config_->startupDir()).gameFolder(), expected);
-    QCOMPARE(config_->gameFile("Mgdata.db1"), expected + "/Mgdata.db1");
+    QCOMPARE(config_->gameFile("Mgdata.db1"), expected + QDir::separator() + "Mgdata.db1");
     QTRY_COMPARE(openDialogs(), 0);
 }
 
@@ -275,7 +292,7 @@ void TestGXFolder::okKeepsTheRestOfTheIniFile()
 
     QVERIFY(prompts_.asked.isEmpty());
     QByteArray after = before;
-    after.replace("=" + game().toUtf8(), "=" + QDir::cleanPath(game() + "/Delta").toUtf8());
+    after.replace("=" + game().toUtf8(), "=" + held(QDir::cleanPath(game() + "/Delta")).toUtf8());
     QCOMPARE(readAll(ini()), after);
     QTRY_COMPARE(openDialogs(), 0);
 }
@@ -290,12 +307,15 @@ void TestGXFolder::hiddenFolderCanBeChosen()
     doubleClick(dialog->Dir, "drive_c");
     QTest::mouseClick(dialog->Button1, Qt::LeftButton);
     QVERIFY(prompts_.asked.isEmpty());
-    QCOMPARE(config_->gameFolder(), QDir::cleanPath(game() + "/.hidden/drive_c"));
+    QCOMPARE(config_->gameFolder(), held(QDir::cleanPath(game() + "/.hidden/drive_c")));
     QCOMPARE(AppConfig(config_->startupDir()).gameFolder(), config_->gameFolder());
 }
 
 void TestGXFolder::folderWithALineBreakIsRefused()
 {
+#ifdef Q_OS_WIN
+    QSKIP("a Windows folder name cannot hold a line break");
+#endif
     const QByteArray before = "[Path]\nGXPath=" + game().toUtf8() + "\n";
     writeAll(ini(), before);
     QVERIFY(QDir().mkpath(game() + "/two\nlines"));
@@ -406,7 +426,7 @@ void TestGXFolder::unwritableIniKeepsTheDialogOpen()
     }
 
     QCOMPARE(prompts_.texts(Kind::GeneralError), QStringList{"Unable to write to " + ini() + "."});
-    QCOMPARE(config_->gameFolder(), QDir::cleanPath(game() + "/gamma"));
+    QCOMPARE(config_->gameFolder(), held(QDir::cleanPath(game() + "/gamma")));
     QCOMPARE(openDialogs(), 1);
     QTest::qWait(20);
     QCOMPARE(openDialogs(), 1);
@@ -427,12 +447,12 @@ void TestGXFolder::unwritableIniKeepsTheDialogOpen()
     if (blocker == "read-only") {
         QTest::mouseClick(dialog->Button1, Qt::LeftButton);
         QTRY_COMPARE(openDialogs(), 0);
-        QCOMPARE(readAll(ini()), "[Path]\nGXPath=" + QDir::cleanPath(game() + "/gamma").toUtf8() + "\n");
+        QCOMPARE(readAll(ini()), "[Path]\nGXPath=" + held(QDir::cleanPath(game() + "/gamma")).toUtf8() + "\n");
     }
     if (blocker == "full" || blocker == "refused") {
         QTest::mouseClick(dialog->Button1, Qt::LeftButton);
         QTRY_COMPARE(openDialogs(), 0);
-        QCOMPARE(readAll(ini()), ("[Path]\r\nGXPath=" + QDir::cleanPath(game() + "/gamma") + "\r\n").toUtf8());
+        QCOMPARE(readAll(ini()), ("[Path]\r\nGXPath=" + held(QDir::cleanPath(game() + "/gamma")) + "\r\n").toUtf8());
     }
 }
 
@@ -463,7 +483,7 @@ void TestGXFolder::gameFolderThatCannotBeShown()
 
     // OK from there stores the current directory.
     QTest::mouseClick(dialog->Button1, Qt::LeftButton);
-    QCOMPARE(config_->gameFolder(), withoutRootSeparator(QDir::cleanPath(cwd_)));
+    QCOMPARE(config_->gameFolder(), held(QDir::cleanPath(cwd_)));
     QTRY_COMPARE(openDialogs(), 0);
 }
 
@@ -473,11 +493,12 @@ void TestGXFolder::emptyGameFolderIsTheRoot()
     TGXFolder* dialog = open();
     QVERIFY(dialog);
     QVERIFY(prompts_.asked.isEmpty());
-    QCOMPARE(dialog->directory(), QDir::rootPath());
+    // The root of the current drive, where "\\Mgdata.db1" is.
+    QCOMPARE(dialog->directory(), rootOf(cwd_));
     QCOMPARE(dialog->Dir->currentRow(), 0);
 
     QTest::mouseClick(dialog->Button1, Qt::LeftButton);
-    QCOMPARE(config_->gameFolder(), QString());
+    QCOMPARE(config_->gameFolder(), held(rootOf(cwd_)));
     QTRY_COMPARE(openDialogs(), 0);
 }
 
@@ -487,7 +508,14 @@ void TestGXFolder::driveSelector()
     QVERIFY(dialog);
     QComboBox* drive = dialog->Drive;
     QVERIFY(drive->count() >= 1);
+#ifdef Q_OS_WIN
+    // Every drive letter, as letter, colon and backslash.
+    for (int i = 0; i < drive->count(); ++i)
+        QVERIFY2(QRegularExpression("^[A-Z]:\\\\$").match(drive->itemText(i)).hasMatch(),
+                 qPrintable(drive->itemText(i)));
+#else
     QCOMPARE(drive->itemText(0), QString("/"));
+#endif
     for (int i = 0; i < drive->count(); ++i)
         QVERIFY2(QFileInfo(drive->itemData(i).toString()).isDir(), qPrintable(drive->itemText(i)));
     // It starts on the current directory's volume, not the game folder's.

@@ -1,3 +1,4 @@
+#include "Platform.h"
 #include "ScriptedPrompts.h"
 #include "TestFiles.h"
 
@@ -92,6 +93,8 @@ void TestMainWindow::frameAndBanner()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(panel->height(), 105);
+    if (platform::underWine())
+        QSKIP("Wine has no Arial: its substitute's letters are taller than the banner's lines");
     // The letters of each line, as drawn centred in its label, lie wholly inside it, and the
     // lines neither overlap nor leave the panel.
     int below = 0;

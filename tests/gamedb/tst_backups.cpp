@@ -71,6 +71,9 @@ void TestBackups::oldestAndNewestTwentyKept()
 
 void TestBackups::oneFolderPerGameFolderAndSafeNames()
 {
+#ifdef Q_OS_WIN
+    QSKIP("a Windows folder name cannot hold ':' or '*'");
+#endif
     QTemporaryDir top, root;
     QVERIFY(QDir(top.path()).mkpath("a/Old Game: 2*"));
     QVERIFY(QDir(top.path()).mkpath("b/Old Game: 2*"));
@@ -114,7 +117,9 @@ void TestBackups::unwritableBackupStopsTheSave()
         QFAIL("the save went on without its backup");
     } catch (const gamedb::GameError& e) {
         const QString m = QString::fromStdString(e.what());
-        QVERIFY2(m.startsWith("The backup of Players.db1 could not be written to " + blocked + "/"), qPrintable(m));
+        QVERIFY2(m.startsWith("The backup of Players.db1 could not be written to " +
+                              QDir::toNativeSeparators(blocked + "/")),
+                 qPrintable(m));
         QVERIFY2(m.endsWith("; nothing was saved"), qPrintable(m));
     }
     QCOMPARE(readAll(path), QByteArray("original"));

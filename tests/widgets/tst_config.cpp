@@ -29,8 +29,9 @@ void TestConfig::rootLosesItsSeparator_data()
 {
     QTest::addColumn<QString>("dir");
     QTest::addColumn<QString>("held");
-    QTest::newRow("posix root") << "/"
-                                << "";
+    if (QDir::separator() == QLatin1Char('/')) // Windows' roots are drives
+        QTest::newRow("posix root") << "/"
+                                    << "";
     QTest::newRow("drive root") << "C:\\"
                                 << "C:";
     QTest::newRow("deeper") << "/home/user/game"
@@ -82,8 +83,8 @@ void TestConfig::gameFolderFromIni()
         writeAll(dir.path() + "/KRVX.ini", ini);
     const AppConfig config(dir.path());
     QCOMPARE(config.gameFolder(), folder == "@" ? dir.path() : folder);
-    QCOMPARE(config.ini().path(), dir.path() + "/KRVX.ini");
-    QCOMPARE(config.gameFile("Mgdata.db1"), config.gameFolder() + "/Mgdata.db1");
+    QCOMPARE(config.ini().path(), dir.path() + QDir::separator() + "KRVX.ini");
+    QCOMPARE(config.gameFile("Mgdata.db1"), config.gameFolder() + QDir::separator() + "Mgdata.db1");
 }
 
 void TestConfig::writeChangesOnlyTheValue_data()
