@@ -176,7 +176,10 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
     });
 }
 
-TDataEditor::~TDataEditor() = default;
+TDataEditor::~TDataEditor()
+{
+    deleteBeside(changes_); // before the pages whose tables it shows
+}
 
 void TDataEditor::buildLoadPage()
 {

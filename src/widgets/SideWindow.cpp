@@ -2,7 +2,6 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -31,11 +30,6 @@ void showBeside(QWidget* owner, QWidget* window)
     }
     QMdiSubWindow* sub = area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<QMdiSubWindow> guard(sub);
-    QObject::connect(owner, &QObject::destroyed, sub, [guard] {
-        if (guard)
-            guard->close();
-    });
     sub->resize(sub->sizeHint());
     sub->move(std::min(ownerFrame->x() + 40, std::max(0, area->width() - sub->width())),
               std::min(ownerFrame->y() + 40, std::max(0, area->height() - sub->height())));
@@ -53,4 +47,14 @@ void raiseBeside(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void deleteBeside(QWidget* window)
+{
+    if (!window)
+        return;
+    if (QMdiSubWindow* sub = frameOf(window))
+        delete sub;
+    else
+        delete window;
 }
