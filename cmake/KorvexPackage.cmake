@@ -22,23 +22,23 @@ add_custom_command(OUTPUT ${gz}/korvex.1.gz ${gz}/changelog.gz
   DEPENDS ${pkg}/linux/korvex.1 ${pkg}/linux/changelog)
 add_custom_target(korvex_package_docs ALL DEPENDS ${gz}/korvex.1.gz ${gz}/changelog.gz)
 install(FILES ${gz}/korvex.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${gz}/changelog.gz ${pkg}/linux/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${gz}/changelog.gz ${pkg}/linux/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvex)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Korvex developers <korvex@korvex.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the data files of an old football-management game")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "editor for the data files of an old football-management game
- Korvex opens the game folder of an old PC football-management game and lets
- you browse, search, edit, add and delete its managers, teams and players, fix
- its hall of fame and rename its saved games. Each database can be exported to
- a CSV sheet and imported back, from the window or from the command line.
- .
- Every file is written back in the game's own format, through a temporary file
- that replaces the original only when the whole write succeeded.")
+# CPack puts the summary first and indents each of these lines; an empty line becomes " .".
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Korvex opens the game folder of an old PC football-management game and lets
+you browse, search, edit, add and delete its managers, teams and players, fix
+its hall of fame and rename its saved games. Each database can be exported to
+a CSV sheet and imported back, from the window or from the command line.
+
+Every file is written back in the game's own format, through a temporary file
+that replaces the original only when the whole write succeeded.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "")
