@@ -27,7 +27,7 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const
 
 void RecordListModel::setLines(std::vector<gamedb::ListLine> lines)
 {
-    sorter_.sort(lines);
+    gamedb::sortListLines(lines);
     beginResetModel();
     lines_ = std::move(lines);
     endResetModel();
@@ -36,9 +36,8 @@ void RecordListModel::setLines(std::vector<gamedb::ListLine> lines)
 int RecordListModel::insertLine(gamedb::ListLine line)
 {
     // The order of a fill, so the new line lands exactly where a refill would put it.
-    const auto at =
-        std::upper_bound(lines_.begin(), lines_.end(), line,
-                         [this](const gamedb::ListLine& a, const gamedb::ListLine& b) { return sorter_.less(a, b); });
+    gamedb::ensureKey(line);
+    const auto at = std::upper_bound(lines_.begin(), lines_.end(), line, gamedb::listLess);
     const int row = static_cast<int>(at - lines_.begin());
     beginInsertRows({}, row, row);
     lines_.insert(at, std::move(line));

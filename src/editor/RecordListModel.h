@@ -32,7 +32,6 @@ public:
 
 private:
     std::vector<gamedb::ListLine> lines_;
-    gamedb::ListSorter sorter_;
 };
 
 } // namespace editor

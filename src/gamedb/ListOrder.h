@@ -1,47 +1,31 @@
 #pragma once
 // The order of the record lists: alphabetical as a person expects it (letter case ignored,
-// accented letters beside their base letters), the same on every machine whatever its locale.
+// accented letters beside their base letters), by sort keys of the game's bytes, so the order is
+// the same on every machine whatever its locale or collator.
 
-#include <QCollator>
 #include <QString>
 
-#include <optional>
-#include <string_view>
+#include <string>
 #include <vector>
 
 namespace gamedb {
 
 struct ListLine {
-    QString name; // the visible part, before the tab
-    int record;   // the number after the tab
+    QString name;         // the visible part, before the tab
+    int record;           // the number after the tab
+    std::string key = {}; // the name's sort key; made from the name when empty
 };
 
 class RecordTable;
 
-// The list line of record number: its name(s) as shown, and the number behind the tab.
+// The list line of record number: its name(s) as shown, the number behind the tab, its key.
 ListLine listLineOf(const RecordTable& table, int number);
 
+// Gives a line without a key the key of its name.
+void ensureKey(ListLine& line);
+// By key, ties in record order; lines without a key get one first.
 void sortListLines(std::vector<ListLine>& lines);
-
-// The same order for one list, remembering the sort key of each record's line: a list refilled
-// with lines it has seen (Reset, Search) compares keys instead of computing them again, and one
-// new line finds its place among sorted ones without a sort.
-class ListSorter {
-public:
-    ListSorter();
-    void sort(std::vector<ListLine>& lines);
-    bool less(const ListLine& a, const ListLine& b);
-
-private:
-    struct Known {
-        QString name;
-        std::optional<QCollatorSortKey> key;
-    };
-    void makeRoom(int record);
-    const QCollatorSortKey& keyOf(const ListLine& line);
-
-    QCollator collator_;
-    std::vector<Known> known_; // by record number
-};
+// The same order for two lines that have their keys.
+bool listLess(const ListLine& a, const ListLine& b);
 
 } // namespace gamedb
