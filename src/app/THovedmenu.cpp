@@ -3,6 +3,7 @@
 #include "app/BannerArt.h"
 #include "app/TGXFolder.h"
 #include "editor/TDataEditor.h"
+#include "tools/RestoreWindow.h"
 #include "tools/THallFame.h"
 #include "tools/TSaveGame.h"
 #include "widgets/AppConfig.h"
@@ -115,6 +116,7 @@ void THovedmenu::buildMenu()
     File1 = bar->addMenu(QStringLiteral("&File"));
     File1->setObjectName(QStringLiteral("File1"));
     GXFolder1 = named(File1->addAction(QStringLiteral("&GX Folder")), "GXFolder1");
+    RestoreBackup1 = named(File1->addAction(QStringLiteral("&Restore a Backup\u2026")), "RestoreBackup1");
     N1 = named(File1->addSeparator(), "N1");
     Exit1 = named(File1->addAction(QStringLiteral("&Exit")), "Exit1");
 
@@ -125,6 +127,7 @@ void THovedmenu::buildMenu()
     DataEditor1 = named(Edit1->addAction(QStringLiteral("&Data Editor")), "DataEditor1");
 
     connect(GXFolder1, &QAction::triggered, this, &THovedmenu::GXFolder1Click);
+    connect(RestoreBackup1, &QAction::triggered, this, &THovedmenu::RestoreBackup1Click);
     connect(Exit1, &QAction::triggered, this, &THovedmenu::Exit1Click);
     connect(RenameSavedGames1, &QAction::triggered, this, &THovedmenu::RenameSavedGames1Click);
     connect(EditHiscores1, &QAction::triggered, this, &THovedmenu::EditHiscores1Click);
@@ -154,6 +157,11 @@ QMdiSubWindow* THovedmenu::openTool(QWidget* tool)
 void THovedmenu::GXFolder1Click()
 {
     guarded(prompts_, this, [&] { openTool(new TGXFolder(context(), this)); });
+}
+
+void THovedmenu::RestoreBackup1Click()
+{
+    guarded(prompts_, this, [&] { openTool(new RestoreWindow(context())); });
 }
 
 void THovedmenu::RenameSavedGames1Click()

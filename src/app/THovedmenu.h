@@ -22,6 +22,7 @@ public:
     QMdiSubWindow* openTool(QWidget* tool);
 
     void GXFolder1Click();
+    void RestoreBackup1Click();
     void RenameSavedGames1Click();
     void EditHiscores1Click();
     void DataEditor1Click();
@@ -48,6 +49,7 @@ public:
     QLabel* Image2;
     QMenu* File1;
     QAction* GXFolder1;
+    QAction* RestoreBackup1;
     QAction* N1;
     QAction* Exit1;
     QMenu* Edit1;

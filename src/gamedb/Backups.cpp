@@ -68,13 +68,21 @@ bool named(const QString& file, std::string_view name)
            0;
 }
 
-// Read as the window that opens the file reads it.
-int check(const QString& file, const Bytes& bytes)
+const DbFormat* databaseNamed(const QString& file)
 {
     for (const DbFormat* f : allFormats()) {
         if (named(file, f->fileName))
-            return databaseRecords(*f, bytes);
+            return f;
     }
+    return nullptr;
+}
+
+// Read as the window that opens the file reads it; bytes is the whole file, or for a database at
+// least its start.
+int check(const QString& file, const Bytes& bytes, std::uint64_t size)
+{
+    if (const DbFormat* f = databaseNamed(file))
+        return databaseRecords(*f, bytes, size);
     if (named(file, "Hiscores.bin"))
         decodeHallOfFame(bytes);
     else if (named(file, "Gamess16.idx") || named(file, "Gamess8.idx"))
@@ -174,14 +182,17 @@ std::vector<Backups::Copy> Backups::copiesIn(const QString& folder)
 
 int Backups::checkCopy(const Copy& copy)
 {
-    return check(copy.file, readGameFile(copy.path, -1, Access::ReadOnly));
+    // A database's head and size tell it all; the other files are small.
+    const DbFormat* f = databaseNamed(copy.file);
+    const long long head = f ? static_cast<long long>(f->recordsStart()) : -1;
+    return check(copy.file, readGameFile(copy.path, head, Access::ReadOnly), static_cast<std::uint64_t>(copy.size));
 }
 
 void Backups::restore(const QString& gameFolder, const Copy& copy)
 {
     const Bytes bytes = readGameFile(copy.path, -1, Access::ReadOnly);
     try {
-        check(copy.file, bytes);
+        check(copy.file, bytes, bytes.size());
     } catch (const GameError& e) {
         throw GameError("The copy of " + copy.file.toStdString() + " from " +
                         copy.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString() + " no longer loads (" +

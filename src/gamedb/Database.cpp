@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace gamedb {
 namespace {
@@ -33,11 +34,13 @@ void checkComplete(const DbFormat& f, int count, std::size_t headSize, std::size
 
 } // namespace
 
-int databaseRecords(const DbFormat& f, std::span<const std::uint8_t> file)
+int databaseRecords(const DbFormat& f, std::span<const std::uint8_t> start, std::uint64_t fileSize)
 {
-    const std::size_t head = std::min(file.size(), f.recordsStart());
-    const int count = recordCount(f, file.first(head));
-    checkComplete(f, count, head, file.size() - head);
+    const std::size_t head = static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, f.recordsStart()));
+    if (start.size() < head)
+        throw std::logic_error("the start of the file is shorter than its head");
+    const int count = recordCount(f, start.first(head));
+    checkComplete(f, count, head, static_cast<std::size_t>(fileSize - head));
     return count;
 }
 

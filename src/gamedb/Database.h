@@ -14,8 +14,9 @@ namespace gamedb {
 // caller's table and run the page's hooks; a failure leaves table and page as they were.
 void loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
 
-// The record count of a database file's bytes; throws GameError where a load of them would stop.
-int databaseRecords(const DbFormat& f, std::span<const std::uint8_t> file);
+// The record count of a database file of fileSize bytes that starts with start (at least its
+// first H + 6 bytes, or all of a shorter file); throws GameError where a load of it would stop.
+int databaseRecords(const DbFormat& f, std::span<const std::uint8_t> start, std::uint64_t fileSize);
 
 // Has the page store its record, then writes header block and carried word of the file on disk,
 // the count, a cleared word and every record, replacing the file only when all was written.

@@ -122,10 +122,12 @@ void TestMainWindow::menuCaptionsInOrder()
     for (const QAction* a : w.menuBar()->actions())
         top << a->text();
     QCOMPARE(top, (QStringList{"&File", "&Edit"}));
-    QCOMPARE(captions(w.findChild<QMenu*>("File1")), (QStringList{"&GX Folder", "-", "&Exit"}));
+    QCOMPARE(captions(w.findChild<QMenu*>("File1")),
+             (QStringList{"&GX Folder", "&Restore a Backup\u2026", "-", "&Exit"}));
     QCOMPARE(captions(w.findChild<QMenu*>("Edit1")),
              (QStringList{"&Rename Saved Games", "&Hall of Fame Editor", "&Data Editor"}));
-    for (const char* name : {"GXFolder1", "N1", "Exit1", "RenameSavedGames1", "EditHiscores1", "DataEditor1"})
+    for (const char* name :
+         {"GXFolder1", "RestoreBackup1", "N1", "Exit1", "RenameSavedGames1", "EditHiscores1", "DataEditor1"})
         QVERIFY2(w.findChild<QAction*>(name), name);
 }
 
