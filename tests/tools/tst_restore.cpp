@@ -97,7 +97,7 @@ void TestRestore::restoreAndItsUndo()
     RestoreWindow* w = f.openRestore();
     QVERIFY(w);
     QVERIFY(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
-    QVERIFY2(w->FolderL->text().contains(Backups(f.root.path()).folderFor(f.e.dir.path())),
+    QVERIFY2(w->FolderL->text().contains(QDir::toNativeSeparators(Backups(f.root.path()).folderFor(f.e.dir.path()))),
              qPrintable(w->FolderL->text()));
     // Newest first: file and record count.
     QCOMPARE(rows(w), (QStringList{"Players.db1|3", "Hiscores.bin|"}));
