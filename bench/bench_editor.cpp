@@ -4,10 +4,14 @@
 #include "ScriptedPrompts.h"
 
 #include "widgets/AppConfig.h"
+#include "editor/ChangesWindow.h"
+#include "editor/LoadedTables.h"
 #include "editor/ManagerPage.h"
 #include "editor/PlayerPage.h"
 #include "editor/TeamPage.h"
 #include "editor/TDataEditor.h"
+#include "gamedb/Backups.h"
+#include "gamedb/Changes.h"
 #include "sample/SampleGame.h"
 
 #include <QApplication>
@@ -27,6 +31,12 @@
 #include <cstring>
 #include <functional>
 #include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -52,7 +62,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     sample::writeSampleGame(dir.path(), sample::Size::Full);
-    AppConfig config(dir.path());
+    QTemporaryDir backupRoot; // nothing of the run goes into the user's own backups
+    AppConfig config(dir.path(), backupRoot.path());
     ScriptedPrompts prompts;
     TDataEditor ed(ToolContext{config, prompts});
     ed.show();
@@ -172,6 +183,75 @@ int main(int argc, char** argv)
         }
         std::printf("all three loaded: peak resident %.1f MB (now %.1f MB)\n", statusKb("VmHWM:") / 1024.0,
                     statusKb("VmRSS:") / 1024.0);
+    }
+
+    // What a save would write: the changes of 20000 players after 100 edits (and with a Delete,
+    // which matches by ID), and the changes window over 1000 changed fields; what remembering the
+    // three loaded tables holds; the backup copy of Players.db1 beside a plain copy with flush.
+    {
+        editor::LoadedTables& tables = ed.loadedTables();
+        std::size_t remembered = 0;
+        for (int i = 0; i < editor::LoadedTables::kTables; ++i)
+            remembered += tables.loaded(i).bytes().capacity();
+        std::printf("remembering the three loaded tables: %.2f MB\n", static_cast<double>(remembered) / 1048576.0);
+
+        gamedb::RecordTable& players = ed.Player->table();
+        const gamedb::Field& goals = gamedb::fieldNamed(players.format().schema, "PlGoals");
+        auto edit = [&](int from, int to) {
+            for (int k = from; k < to; ++k) { // 7919 is prime to 20000: every k its own record
+                std::uint8_t* b = players.record(1 + (k * 7919) % players.count()) + goals.offset;
+                *b = static_cast<std::uint8_t>(*b + 1);
+            }
+        };
+        edit(0, 100);
+        gamedb::ChangeCount n;
+        const double count = medianMs(
+            101, [] {}, [&] { n = gamedb::countOf(gamedb::changesBetween(tables.loaded(2), players)); });
+        gamedb::RecordTable deleted = players;
+        deleted.remove(1);
+        gamedb::ChangeCount nd;
+        const double countDeleted = medianMs(
+            101, [] {}, [&] { nd = gamedb::countOf(gamedb::changesBetween(tables.loaded(2), deleted)); });
+        std::printf("players: counting the changes after 100 edits %.3f ms (%d changed); after a Delete too %.3f ms "
+                    "(%d changed, %d deleted)\n",
+                    count, n.changed, countDeleted, nd.changed, nd.deleted);
+
+        edit(100, 1000);
+        ed.Menu->setCurrentWidget(ed.Player);
+        int lines = 0;
+        const double open = medianMs(
+            runs, [&] { delete ed.changesWindow(); },
+            [&] {
+                ed.ReviewBClick();
+                ed.changesWindow()->grab(); // laid out and painted
+                lines = ed.changesWindow()->lines()->rowCount();
+            });
+        delete ed.changesWindow();
+        std::printf("changes window over %d changed fields: open and paint %.2f ms\n", lines, open);
+        tables.revertAll(2);
+
+        const QString file = dir.path() + "/Players.db1";
+        QTemporaryDir copies;
+        const QString plainCopy = copies.path() + "/plain copy";
+        const double plain = medianMs(
+            runs, [&] { QFile::remove(plainCopy); },
+            [&] {
+                QFile in(file);
+                QFile out(plainCopy);
+                if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+                    std::abort();
+                out.write(in.readAll());
+                out.flush();
+#ifdef _WIN32
+                _commit(out.handle());
+#else
+                ::fsync(out.handle());
+#endif
+            });
+        const double backup = medianMs(
+            runs, [] {}, [&] { gamedb::Backups(copies.path() + "/backups").beforeSave(dir.path(), file, false); });
+        std::printf("backup copy of Players.db1 %.2f ms, plain copy with flush %.2f ms: %.2fx\n", backup, plain,
+                    backup / plain);
     }
     if (!prompts.texts(ScriptedPrompts::Kind::GeneralError).isEmpty()) {
         std::printf("error: %s\n", qPrintable(prompts.texts(ScriptedPrompts::Kind::GeneralError).join("; ")));

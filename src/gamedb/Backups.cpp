@@ -62,6 +62,38 @@ bool earlier(const Backups::Copy& a, const Backups::Copy& b)
     return std::tie(a.time, a.number) < std::tie(b.time, b.number);
 }
 
+// A copy as its name tells it. Its stamp's digits sort as its time does, and reading them needs
+// none of the local-time lookups that make a QDateTime per name cost a quarter of a millisecond.
+struct Named {
+    QString file;
+    QString stamp;
+    int number;
+    QString path;
+};
+
+bool validStamp(const QString& stamp)
+{
+    auto part = [&stamp](int at, int n) { return QStringView(stamp).mid(at, n).toInt(); };
+    return QDate(part(0, 4), part(5, 2), part(8, 2)).isValid() &&
+           QTime(part(11, 2), part(14, 2), part(17, 2)).isValid();
+}
+
+// Oldest first.
+std::vector<Named> namedIn(const QString& folder)
+{
+    std::vector<Named> out;
+    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+        const QRegularExpressionMatch m = copyPattern().match(name);
+        if (!m.hasMatch() || !validStamp(m.captured(2)))
+            continue;
+        const int number = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
+        out.push_back({m.captured(1), m.captured(2), number, folder + QLatin1Char('/') + name});
+    }
+    std::sort(out.begin(), out.end(),
+              [](const Named& a, const Named& b) { return std::tie(a.stamp, a.number) < std::tie(b.stamp, b.number); });
+    return out;
+}
+
 bool named(const QString& file, std::string_view name)
 {
     return file.compare(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), Qt::CaseInsensitive) ==
@@ -132,9 +164,10 @@ void Backups::copy(const QString& gameFolder, const QString& path)
         now = now.addMSecs(-now.time().msec()); // names hold whole seconds
         // After the newest copy of that second, never in a gap that pruning left: the number
         // orders copies within a second.
+        const QString stamp = now.toString(kTimeFormat);
         int number = 1;
-        for (const Copy& c : copiesIn(folder)) {
-            if (c.file == file && c.time == now)
+        for (const Named& c : namedIn(folder)) {
+            if (c.file == file && c.stamp == stamp)
                 number = std::max(number, c.number + 1);
         }
         writeGameFile(folder + QLatin1Char('/') + copyName(file, now, number), bytes);
@@ -147,10 +180,10 @@ void Backups::copy(const QString& gameFolder, const QString& path)
 
 void Backups::prune(const QString& folder, const QString& file) const
 {
-    std::vector<Copy> copies;
-    for (const Copy& c : copiesIn(folder)) {
+    std::vector<Named> copies;
+    for (Named& c : namedIn(folder)) {
         if (c.file == file)
-            copies.push_back(c);
+            copies.push_back(std::move(c));
     }
     // The oldest stays, so that a run of scripted saves never pushes out the original.
     for (std::size_t i = 1; i + kKeptNewest < copies.size(); ++i)
