@@ -64,6 +64,11 @@ void CsvMenu::importClick()
     });
 }
 
+QString csvFileFilter()
+{
+    return kFilter;
+}
+
 CsvMenu* attachCsvMenu(RecordPage* page, ToolContext ctx)
 {
     return new CsvMenu(page, ctx);

@@ -33,4 +33,7 @@ private:
 // The menu for page's list.
 CsvMenu* attachCsvMenu(RecordPage* page, ToolContext ctx);
 
+// What the file dialogs of every CSV export and import offer.
+QString csvFileFilter();
+
 } // namespace editor

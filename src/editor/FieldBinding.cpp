@@ -2,6 +2,7 @@
 
 #include "gamedb/GameError.h"
 #include "gamedb/GameText.h"
+#include "widgets/WheelFocus.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -197,6 +198,28 @@ std::unique_ptr<FieldBinding> flagBinding(QCheckBox* box, const gamedb::Field* f
 std::unique_ptr<FieldBinding> triStateBinding(QCheckBox* box, const gamedb::Field* field)
 {
     return std::make_unique<TriStateBinding>(box, field);
+}
+
+std::unique_ptr<FieldBinding> prepareBox(const FieldEditing& editing, QWidget* box, const gamedb::Field* field,
+                                         std::function<void()> onEdit)
+{
+    using Box = FieldEditing::Box;
+    if (editing.box == Box::Code) {
+        auto* combo = static_cast<QComboBox*>(box);
+        // A value drop-down offers its table's texts and starts with no entry chosen.
+        combo->addItems(gamedb::codeTexts(*field->codes));
+        combo->setCurrentIndex(-1);
+        wheelOnlyWithFocus(combo);
+        return codeBinding(combo, field);
+    }
+    if (editing.box == Box::Flag)
+        return flagBinding(static_cast<QCheckBox*>(box), field);
+    if (editing.box == Box::TriState)
+        return triStateBinding(static_cast<QCheckBox*>(box), field);
+    auto* line = static_cast<QLineEdit*>(box);
+    if (editing.hasRule)
+        installBoxRule(line, editing.rule, editing.date, std::move(onEdit));
+    return editing.box == Box::Text ? textBinding(line, field) : numberBinding(line, field, editing.empty);
 }
 
 // --- slots ----------------------------------------------------------------------------------

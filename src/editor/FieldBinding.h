@@ -7,10 +7,12 @@
 
 #include "gamedb/CodeTables.h"
 #include "gamedb/Schema.h"
+#include "widgets/KeyFilter.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -48,6 +50,23 @@ private:
     QWidget* widget_;
     const gamedb::Field* field_;
 };
+
+// How a page's box edits one field, so that any other editor of the field (a table's cell) edits it
+// exactly as the page does: the kind of box, what an empty number box stores, its key rule.
+struct FieldEditing {
+    enum class Box : std::uint8_t { Text, Number, Code, Flag, TriState };
+    Box box;
+    WhenEmpty empty = WhenEmpty::StoresZero;
+    bool hasRule = false; // a text box with a key rule
+    KeyRule rule = {};
+    bool date = false; // the date rule instead of rule
+};
+
+// Makes box (a QLineEdit for a text or a number, a QComboBox for a code, a QCheckBox for a flag
+// or a position) edit field as editing says: a drop-down gets its field's codes, a text box its
+// key rule (onEdit runs for every key or edit the rule takes). The binding shows and stores.
+std::unique_ptr<FieldBinding> prepareBox(const FieldEditing& editing, QWidget* box, const gamedb::Field* field,
+                                         std::function<void()> onEdit = {});
 
 // Writes a number typed as text. An empty text stores 0 unless keepWhenEmpty. When the text is
 // still what showing the record put there and the value cannot be written back (digits that read

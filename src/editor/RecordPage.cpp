@@ -28,14 +28,6 @@ namespace editor {
 
 namespace {
 
-// A value drop-down offers its table's texts and starts with no entry chosen.
-void fillCodes(QComboBox* box, const gamedb::Field& field)
-{
-    box->addItems(gamedb::codeTexts(*field.codes));
-    box->setCurrentIndex(-1);
-    wheelOnlyWithFocus(box);
-}
-
 // Tells a click on a new line (already handled as a change of the current line) from a click
 // on the current line.
 class PressWatch : public QObject {
@@ -155,31 +147,45 @@ const gamedb::Field* RecordPage::schemaField(const QWidget* w) const
     return &gamedb::fieldNamed(traits_.format->schema, w->objectName().toStdString());
 }
 
+void RecordPage::bindBox(QWidget* box, FieldEditing editing)
+{
+    const gamedb::Field* field = schemaField(box);
+    editings_.push_back({field, box, editing});
+    bindings_.push_back(prepareBox(editing, box, field));
+}
+
 void RecordPage::bindText(QLineEdit* box)
 {
-    bindings_.push_back(textBinding(box, schemaField(box)));
+    bindBox(box, {FieldEditing::Box::Text});
 }
 
 void RecordPage::bindNumber(QLineEdit* box, WhenEmpty empty)
 {
-    bindings_.push_back(numberBinding(box, schemaField(box), empty));
+    bindBox(box, {FieldEditing::Box::Number, empty});
 }
 
 void RecordPage::bindCode(QComboBox* box)
 {
-    const gamedb::Field* field = schemaField(box);
-    fillCodes(box, *field);
-    bindings_.push_back(codeBinding(box, field));
+    bindBox(box, {FieldEditing::Box::Code});
 }
 
 void RecordPage::bindFlag(QCheckBox* box)
 {
-    bindings_.push_back(flagBinding(box, schemaField(box)));
+    bindBox(box, {FieldEditing::Box::Flag});
 }
 
 void RecordPage::bindTriState(QCheckBox* box)
 {
-    bindings_.push_back(triStateBinding(box, schemaField(box)));
+    bindBox(box, {FieldEditing::Box::TriState});
+}
+
+const FieldEditing* RecordPage::editingOf(const gamedb::Field& field) const
+{
+    for (const EditedField& e : editings_) {
+        if (e.field == &field)
+            return &e.editing;
+    }
+    return nullptr;
 }
 
 void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields)
@@ -188,17 +194,16 @@ void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_l
     std::vector<const gamedb::Field*> fields;
     for (const char* name : slotFields)
         fields.push_back(&gamedb::fieldNamed(traits_.format->schema, name));
-    std::unique_ptr<FieldBinding> inner;
-    if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        fillCodes(combo, *fields.front());
-        inner = codeBinding(combo, fields.front());
-    } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
-        inner = fields.front()->encoding == gamedb::Encoding::Text
-                    ? textBinding(line, fields.front())
-                    : numberBinding(line, fields.front(), WhenEmpty::StoresZero);
-    } else {
+    FieldEditing editing{FieldEditing::Box::Code};
+    if (qobject_cast<QLineEdit*>(box))
+        editing.box =
+            fields.front()->encoding == gamedb::Encoding::Text ? FieldEditing::Box::Text : FieldEditing::Box::Number;
+    else if (!qobject_cast<QComboBox*>(box))
         throw std::logic_error("no slot box kind for " + box->objectName().toStdString());
-    }
+    // Every slot is edited as the one box edits it.
+    for (const gamedb::Field* f : fields)
+        editings_.push_back({f, box, editing});
+    std::unique_ptr<FieldBinding> inner = prepareBox(editing, box, fields.front());
     bindings_.push_back(std::make_unique<SlotBinding>(selector, std::move(inner), std::move(fields)));
 }
 
@@ -228,26 +233,44 @@ void RecordPage::installKeyRules(std::span<const KeyRow> rows)
         auto* box = findChild<QLineEdit*>(QString::fromLatin1(row.control));
         if (!box)
             throw std::logic_error(std::string("no box ") + row.control);
-        if (row.date)
-            installDateRule(box, [this] { setModified(); });
-        else
-            installKeyRule(box, row.rule, [this] { setModified(); });
-        restrictToGameText(box);
-        // Paste, cut and the Delete key change the text without a character key.
-        connect(box, &QLineEdit::textEdited, this, [this] { setModified(); });
+        installBoxRule(box, row.rule, row.date, [this] { setModified(); });
+        // Kept for every field the box edits, so that other editors of the field take the same keys.
+        for (EditedField& e : editings_) {
+            if (e.box == box) {
+                e.editing.hasRule = true;
+                e.editing.rule = row.rule;
+                e.editing.date = row.date;
+            }
+        }
     }
 }
 
-void RecordPage::writeRecord(int number, const std::function<void(std::uint8_t*)>& write)
+bool RecordPage::writeRecord(int number, const std::function<void(std::uint8_t*)>& write)
 {
     // Into a copy first: a value that cannot be stored leaves the record as it was.
     const std::size_t size = table_.format().recordSize;
     std::vector<std::uint8_t> copy(table_.record(number), table_.record(number) + size);
     write(copy.data());
     if (std::memcmp(table_.record(number), copy.data(), size) == 0)
-        return;
+        return false;
     std::memcpy(table_.record(number), copy.data(), size);
-    emit tableEdited();
+    emit tableEdited({TableEdit::Kind::Stored, number});
+    return true;
+}
+
+bool RecordPage::editRecord(int number, const std::function<void(std::uint8_t*)>& write)
+{
+    return guarded(prompts_, this, [&] {
+        finishFill();
+        // As a list click stores the page, so nothing typed there is lost or written over.
+        const bool shown = shownRecord() == number;
+        if (shown)
+            storeShownRecord();
+        if (writeRecord(number, write))
+            setModified();
+        if (shown)
+            showRecord(number);
+    });
 }
 
 int RecordPage::shownRecord() const
@@ -376,7 +399,7 @@ void RecordPage::newRecord()
     const long long id = table_.smallestFreeValue(idField_);
     const int n = table_.append(); // all zero bytes: the new record starts clean
     gamedb::writeNumber(table_.record(n), idField_, id);
-    emit tableEdited();
+    emit tableEdited({TableEdit::Kind::Added, n});
     idShown_ = QString::number(id);
     showValue(id_, idShown_);
     // The new line is the current one, not highlighted: the next store-and-show step (a click,
@@ -402,10 +425,11 @@ void RecordPage::deleteRecord()
     if (r < 1 || r > table_.count())
         return;
     showValue(rec_, QString()); // the page's contents are dropped
+    const int last = table_.count();
     table_.remove(r);
     // The table changed: whatever fails below, closing must still ask.
     setModified();
-    emit tableEdited();
+    emit tableEdited({TableEdit::Kind::Removed, r, r != last ? last : 0});
     reset();
     makeLineCurrent(0, true);
     storeAndShow();

@@ -73,6 +73,15 @@ struct KeyRow {
     bool date = false; // the "mm.yy" rule instead of rule
 };
 
+// What changed in a page's table, for the views that follow it: a store, New and Delete name their
+// record; anything else (a load, an import, a revert) may have changed every record.
+struct TableEdit {
+    enum class Kind : std::uint8_t { Any, Stored, Added, Removed };
+    Kind kind = Kind::Any;
+    int record = 0;    // the record stored, added or removed
+    int movedFrom = 0; // Removed: the last record, which took its number; 0 when it was the last
+};
+
 class RecordPage : public QWidget, public gamedb::PageHooks {
     Q_OBJECT
 public:
@@ -124,11 +133,18 @@ public:
     // The caption of field on this page, without its colon: its box's label, a check box's own
     // text, a slot box's selector entry ("Ita Long"); its CSV column for a field not shown.
     QString fieldCaption(const gamedb::Field& field) const;
+    // How the page's box edits field; none for a field no box edits (the ID).
+    const FieldEditing* editingOf(const gamedb::Field& field) const;
+    // An edit of record number from outside the page (a table's cell): when the page shows that
+    // record it is stored first, as a list click stores it; write then runs on a copy of the
+    // record, kept only when it did not throw; a change sets the mark, and the page shows the
+    // record again. False when a value was refused (its message already shown).
+    bool editRecord(int number, const std::function<void(std::uint8_t*)>& write);
 
 signals:
     // The table's bytes changed: a store that wrote new bytes, New, Delete, a load, or a change
     // made from outside (import, revert). Every view of the table follows it; listeners only read.
-    void tableEdited();
+    void tableEdited(const editor::TableEdit& edit = TableEdit());
 
 protected:
     // The operations, each inside the error guard; false when it stopped on an error.
@@ -185,8 +201,10 @@ private:
     void rebuildList();
     // Stores the page into the record it shows, if any; all or nothing.
     void storeShownRecord();
-    // Runs write on a copy of record number and keeps the copy only when write did not throw.
-    void writeRecord(int number, const std::function<void(std::uint8_t*)>& write);
+    // Runs write on a copy of record number and keeps the copy only when write did not throw;
+    // true when that changed the record.
+    bool writeRecord(int number, const std::function<void(std::uint8_t*)>& write);
+    void bindBox(QWidget* box, FieldEditing editing);
     void showRecord(int number);
     void clearFields();
     const gamedb::Field* schemaField(const QWidget* w) const;
@@ -201,6 +219,12 @@ private:
     const gamedb::Field& idField_;
     RecordListModel* model_;
     std::vector<std::unique_ptr<FieldBinding>> bindings_;
+    struct EditedField {
+        const gamedb::Field* field;
+        QWidget* box;
+        FieldEditing editing;
+    };
+    std::vector<EditedField> editings_; // one per schema field a box edits, slots included
     std::vector<gamedb::ListLine> pending_;
     QString idShown_; // what showing the record put in the ID label
     bool filling_ = false;

@@ -9,9 +9,11 @@
 #include "editor/LoadedTables.h"
 #include "editor/ManagerPage.h"
 #include "editor/PlayerPage.h"
+#include "editor/TableWindow.h"
 #include "editor/TeamPage.h"
 #include "gamedb/Database.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -23,6 +25,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -161,6 +164,7 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
         auto* review = new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), page);
         review->setContext(Qt::WidgetWithChildrenShortcut);
         connect(review, &QShortcut::activated, this, &TDataEditor::ReviewBClick);
+        connect(editor::attachBrowseAction(page), &QAction::triggered, this, [this, page] { openTable(page); });
     }
 
     connect(LoadB, &QPushButton::clicked, this, &TDataEditor::LoadBClick);
@@ -226,7 +230,11 @@ void TDataEditor::buildSavePage()
     auto* rows = static_cast<QVBoxLayout*>(SaveBox->layout());
     const std::array<const char*, 3> sums{"ManSum", "TeamSum", "PlaySum"};
     std::array<QLabel*, 3> labels{};
+    int boxWidth = 0; // the summaries line up
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        boxWidth = std::max(boxWidth, p.boxes[i]->sizeHint().width());
     for (std::size_t i = 0; i < labels.size(); ++i) {
+        p.boxes[i]->setMinimumWidth(boxWidth);
         labels[i] = named(new QLabel(SaveBox), sums[i]);
         const int at = rows->indexOf(p.boxes[i]);
         rows->removeWidget(p.boxes[i]);
@@ -389,6 +397,29 @@ void TDataEditor::ReviewBClick()
 editor::ChangesWindow* TDataEditor::changesWindow() const
 {
     return changes_;
+}
+
+void TDataEditor::openTable(editor::RecordPage* page)
+{
+    guarded(ctx_.prompts, this, [&] {
+        const auto all = pages();
+        const auto i = static_cast<std::size_t>(std::find(all.begin(), all.end(), page) - all.begin());
+        if (tableWindows_[i]) {
+            raiseBeside(tableWindows_[i]);
+            return;
+        }
+        // The page's edits belong in what the table shows.
+        page->storeShown();
+        auto* w = new editor::TableWindow(*page, ctx_, Menu->tabText(Menu->indexOf(page)).remove(QLatin1Char('&')));
+        connect(w, &editor::TableWindow::showRecord, this, [this, i](int number) { showRecord(int(i), number); });
+        tableWindows_[i] = w;
+        showBeside(this, w);
+    });
+}
+
+editor::TableWindow* TDataEditor::tableWindow(int page) const
+{
+    return tableWindows_[static_cast<std::size_t>(page)];
 }
 
 void TDataEditor::showRecord(int table, int number)

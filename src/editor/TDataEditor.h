@@ -22,6 +22,7 @@ class QTabWidget;
 
 namespace editor {
 class ChangesWindow;
+class TableWindow;
 class LoadedTables;
 class ManagerPage;
 class PlayerPage;
@@ -47,6 +48,10 @@ public:
     editor::LoadedTables& loadedTables() const { return *tables_; }
     // The open changes window, if any.
     editor::ChangesWindow* changesWindow() const;
+    // "Browse in a Table…" and Ctrl+B on a page: that page's table window, opened once.
+    void openTable(editor::RecordPage* page);
+    // The open table window of page (0 managers, 1 teams, 2 players), if any.
+    editor::TableWindow* tableWindow(int page) const;
 
     bool anyModified() const;
 
@@ -101,4 +106,5 @@ private:
     std::array<LoadedFile, 3> loaded_;
     editor::LoadedTables* tables_ = nullptr;
     QPointer<editor::ChangesWindow> changes_;
+    std::array<QPointer<editor::TableWindow>, 3> tableWindows_;
 };

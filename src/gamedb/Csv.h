@@ -5,6 +5,7 @@
 
 #include "gamedb/RecordTable.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@ namespace gamedb {
 // UTF-8 with a byte-order mark, CRLF line ends: a header row ("record" and the schema's column
 // names), then every record in record order.
 std::string exportCsv(const RecordTable& table);
+// The same header, then only the given records, in the given order.
+std::string exportCsv(const RecordTable& table, std::span<const int> records);
 
 // Applies the rows of csv (UTF-8 with or without a byte-order mark, CRLF or LF) to table. A row
 // whose record cell is empty adds a record. A code field takes a code of its table or nothing. On

@@ -5,6 +5,8 @@
 #include <csv.h>
 
 #include <charconv>
+#include <numeric>
+#include <vector>
 
 namespace gamedb {
 namespace {
@@ -43,11 +45,18 @@ void appendNumber(std::string& out, long long v)
 
 std::string exportCsv(const RecordTable& table)
 {
+    std::vector<int> all(static_cast<std::size_t>(table.count()));
+    std::iota(all.begin(), all.end(), 1);
+    return exportCsv(table, all);
+}
+
+std::string exportCsv(const RecordTable& table, std::span<const int> records)
+{
     const Schema schema = table.format().schema;
     std::string out;
     // Texts rarely fill their fields; numbers are short. One growth at most for most tables.
     out.reserve(kUtf8Bom.size() + 64 * schema.size() +
-                static_cast<std::size_t>(table.count()) * (table.format().recordSize + 4 * schema.size()));
+                records.size() * (table.format().recordSize + 4 * schema.size()));
     std::string text;
     std::string quoted;
     std::string guarded;
@@ -60,7 +69,7 @@ std::string exportCsv(const RecordTable& table)
     }
     out += "\r\n";
 
-    for (int i = 1; i <= table.count(); ++i) {
+    for (const int i : records) {
         const std::uint8_t* r = table.record(i);
         appendNumber(out, i);
         for (const Field& f : schema) {

@@ -168,3 +168,15 @@ void restrictToGameText(QLineEdit* box)
 {
     box->setValidator(new GameTextValidator(box));
 }
+
+void installBoxRule(QLineEdit* box, const KeyRule& rule, bool date, std::function<void()> onEdit)
+{
+    if (date)
+        installDateRule(box, onEdit);
+    else
+        installKeyRule(box, rule, onEdit);
+    restrictToGameText(box);
+    // Paste, cut and the Delete key change the text without a character key.
+    if (onEdit)
+        QObject::connect(box, &QLineEdit::textEdited, box, [onEdit] { onEdit(); });
+}

@@ -27,5 +27,10 @@ void installDateRule(QLineEdit* box, std::function<void()> onTouched = {});
 // Refuses typed and pasted characters the game's code page cannot store.
 void restrictToGameText(QLineEdit* box);
 
+// A text box's whole rule, the same wherever a field is edited (a page's box, a table's cell):
+// rule's keys or the date rule, and only what the game can store. onEdit runs for every key the
+// rule takes and for every paste, cut or Delete key.
+void installBoxRule(QLineEdit* box, const KeyRule& rule, bool date, std::function<void()> onEdit = {});
+
 // The decision of the date rule for text (before the key) and key; exposed for its table test.
 bool dateRuleAccepts(const QString& text, QChar key);

@@ -44,7 +44,7 @@ void chooseFromContextMenu(QListView* list, const QString& text)
     const QPoint pos = list->viewport()->rect().center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, list->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(list->viewport(), &event);
-    QCOMPARE(offered, QStringList({"Export to CSV\u2026", "Import from CSV\u2026"}));
+    QCOMPARE(offered, QStringList({"Export to CSV\u2026", "Import from CSV\u2026", "Browse in a Table\u2026"}));
     QVERIFY(clicked);
 }
 
@@ -100,7 +100,7 @@ void TestCsvMenu::everyListOffersTheMenu()
         QStringList names;
         for (QAction* a : list->actions())
             names << a->objectName();
-        QCOMPARE(names, QStringList({"ExportCsv", "ImportCsv"}));
+        QCOMPARE(names, QStringList({"ExportCsv", "ImportCsv", "BrowseTable"}));
     }
 }
 

@@ -1,0 +1,531 @@
+// The table window on a data editor's own table: headers and values as the pages show them,
+// sorting, the filter boxes, editing in place by the page's rules, the page and the table following
+// each other, going to a record, the filtered export.
+#include "EditorFixture.h"
+
+#include "editor/FilterHeader.h"
+#include "editor/PlayerPage.h"
+#include "editor/RecordTableModel.h"
+#include "editor/TableWindow.h"
+#include "editor/TeamPage.h"
+#include "gamedb/Csv.h"
+#include "gamedb/GameError.h"
+#include "gamedb/ManagerDb.h"
+#include "gamedb/PlayerDb.h"
+#include "gamedb/TeamDb.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include <cstring>
+
+using namespace gamedb;
+using fixture::Editor;
+using Kind = ScriptedPrompts::Kind;
+
+namespace {
+
+// The page's own action, as the list's context menu and Ctrl+B trigger it.
+editor::TableWindow* openTable(Editor& e, editor::RecordPage* page)
+{
+    auto* browse = page->findChild<QAction*>("BrowseTable");
+    if (!browse)
+        return nullptr;
+    browse->trigger();
+    const auto all = std::array<editor::RecordPage*, 3>{e.ed().Manager, e.ed().TeamTab, e.ed().Player};
+    return e.ed().tableWindow(int(std::find(all.begin(), all.end(), page) - all.begin()));
+}
+
+QString cell(editor::TableWindow* w, int row, int column)
+{
+    return w->model()->index(row, column).data().toString();
+}
+
+int checkState(editor::TableWindow* w, int row, int column)
+{
+    return w->model()->index(row, column).data(Qt::CheckStateRole).toInt();
+}
+
+// The column of a schema field by control name.
+int columnOf(editor::TableWindow* w, const char* control)
+{
+    for (int c = 1; c < w->model()->columnCount(); ++c) {
+        if (w->model()->fieldOf(c)->control == control)
+            return c;
+    }
+    return -1;
+}
+
+QList<int> shownRecords(editor::TableWindow* w)
+{
+    const auto& rows = w->model()->rows();
+    return QList<int>(rows.begin(), rows.end());
+}
+
+void clickHeader(editor::TableWindow* w, int column)
+{
+    QHeaderView* h = w->TableHeader;
+    w->TableView->scrollTo(w->model()->index(0, column));
+    const QPoint at(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, 5);
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Keys as the window system delivers them: to whatever has the focus.
+void type(const QString& keys)
+{
+    for (const QChar c : keys)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+// Return commits an editor's value once the editor has seen the key, from the event loop.
+void commit(QWidget* editor)
+{
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+}
+
+void activate(QWidget* w)
+{
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+}
+
+// Four players: pace 18, 12, 20, 5; age 20, 25, 19, 33; positions 0, 2, 1, 0.
+QList<QByteArray> fourPlayers()
+{
+    QList<QByteArray> out;
+    const char* const first[] = {"Erik", "Anna", "Ola", "Kari"};
+    const char* const second[] = {"Borsk", "Dorm", "Ahlberg", "Cantu"};
+    const int pace[] = {18, 12, 20, 5};
+    const int age[] = {20, 25, 19, 33};
+    const int keeper[] = {0, 2, 1, 0};
+    for (int i = 0; i < 4; ++i) {
+        QByteArray r = fixture::playerRecord(10 + i, first[i], second[i]);
+        fixture::setPlayerNumber(r, "PlSk16", pace[i]);
+        fixture::setPlayerNumber(r, "PlAge", age[i]);
+        fixture::setPlayerNumber(r, "PlGK", keeper[i]);
+        fixture::setPlayerText(r, "PlClub", i % 2 ? "Oslo FC" : "Braadford Town");
+        out << r;
+    }
+    return out;
+}
+
+} // namespace
+
+class TestTableWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void tableOfALoadedPage();
+    void slotFieldsAreHeadedByTheirSelectorsEntry();
+    void closesWithItsDataEditor();
+    void sortsByNumberAndByText();
+    void filterExpressions_data();
+    void filterExpressions();
+    void editRefusedAndAccepted();
+    void editStoresThePageFirst();
+    void typingStartsAnEditThatReplacesTheValue();
+    void checkBoxesEditAsThePageDoes();
+    void pageEditsNewAndDeleteShowInTheTable();
+    void ctrlEnterShowsTheRecordOnThePage();
+    void exportsTheRowsShown();
+
+private:
+    editor::TableWindow* openPlayers(Editor& e);
+};
+
+editor::TableWindow* TestTableWindow::openPlayers(Editor& e)
+{
+    fixture::writePlayers(e, fourPlayers());
+    e.load(false, false, true);
+    return openTable(e, e.ed().Player);
+}
+
+void TestTableWindow::tableOfALoadedPage()
+{
+    Editor e;
+    e.writeManagers(fixture::fourManagers());
+    e.load();
+    editor::TableWindow* w = openTable(e, e.ed().Manager);
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QString("Managers \u2014 Table"));
+    QCOMPARE(w->TableCount->text(), QString("4 of 4 managers"));
+    QCOMPARE(w->TableCount->accessibleName(), QString("4 of 4 managers"));
+    QAbstractItemModel* m = w->model();
+    QCOMPARE(m->columnCount(), int(kManagerFormat.schema.size()) + 1);
+    QStringList headers;
+    for (int c = 0; c < 6; ++c)
+        headers << m->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(headers,
+             QStringList({"Record", "Unique ID", "First Name", "Last Name", "Nationality", "Years Of Experience"}));
+    QCOMPARE(m->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), QString("record"));
+    QCOMPARE(m->headerData(4, Qt::Horizontal, Qt::ToolTipRole).toString(), QString("nationality"));
+    QCOMPARE(m->headerData(columnOf(w, "MaMot"), Qt::Horizontal).toString(), QString("Motivating Ability"));
+    QCOMPARE(m->headerData(columnOf(w, "MaPlay"), Qt::Horizontal).toString(), QString("Player Manager"));
+    // Record order; numbers decoded, texts as shown, codes as their entries, flags checked.
+    QCOMPARE(cell(w, 0, 0), QString("1"));
+    QCOMPARE(cell(w, 1, 1), QString("1"));
+    QCOMPARE(cell(w, 0, 3), QString("Borsk"));
+    QCOMPARE(cell(w, 0, columnOf(w, "MaForma")), QString("4-4-2 Attacking"));
+    QCOMPARE(cell(w, 0, columnOf(w, "MaRep")), QString("120"));
+    QCOMPARE(checkState(w, 1, columnOf(w, "MaPlay")), int(Qt::Checked));
+    QCOMPARE(checkState(w, 0, columnOf(w, "MaPlay")), int(Qt::Unchecked));
+    // The filter boxes read as their columns.
+    QCOMPARE(w->filterBox(3)->accessibleName(), QString("Last Name filter"));
+    QVERIFY(w->filterBox(3)->isVisible());
+    // Opened again, the same window comes to the front.
+    QCOMPARE(openTable(e, e.ed().Manager), w);
+}
+
+void TestTableWindow::slotFieldsAreHeadedByTheirSelectorsEntry()
+{
+    Editor e;
+    QByteArray team = fixture::teamRecord(1, "Braadford Town");
+    fixture::setTeamText(team, "TeForm", "442A");
+    e.write(kTeamFormat, {team});
+    e.load(false, true, false);
+    editor::TableWindow* w = openTable(e, e.ed().TeamTab);
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QString("Teams \u2014 Table"));
+    auto header = [&](const char* control) {
+        return w->model()->headerData(columnOf(w, control), Qt::Horizontal).toString();
+    };
+    QCOMPARE(header("TeLong1"), QString("Ita Long"));
+    QCOMPARE(header("TeDesc2"), QString("Ger Description"));
+    QCOMPARE(header("TeColor2"), QString("Secondary Away Colour"));
+    QCOMPARE(header("TeGend0"), QString("Ita Gender"));
+    QCOMPARE(header("TeStad"), QString("Stadium Name"));
+    QCOMPARE(header("TeEsse"), QString("Essential"));
+    QCOMPARE(cell(w, 0, columnOf(w, "TeForm")), QString("4-4-2 Attacking"));
+}
+
+void TestTableWindow::closesWithItsDataEditor()
+{
+    auto e = std::make_unique<Editor>();
+    e->writeManagers(fixture::fourManagers());
+    e->load();
+    QPointer<editor::TableWindow> w = openTable(*e, e->ed().Manager);
+    QVERIFY(w);
+    e.reset();
+    QVERIFY(!w);
+}
+
+void TestTableWindow::sortsByNumberAndByText()
+{
+    Editor e;
+    e.writeManagers(fixture::fourManagers()); // reputation 120, 50, 10, 0
+    e.load();
+    editor::TableWindow* w = openTable(e, e.ed().Manager);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    const int rep = columnOf(w, "MaRep");
+    clickHeader(w, rep);
+    QCOMPARE(shownRecords(w), QList<int>({4, 3, 2, 1}));
+    QCOMPARE(w->TableHeader->sortIndicatorOrder(), Qt::AscendingOrder);
+    clickHeader(w, rep);
+    QCOMPARE(shownRecords(w), QList<int>({1, 2, 3, 4}));
+    // Last names Borsk, Dorm, Ahlberg, Cantu.
+    clickHeader(w, columnOf(w, "MaEft"));
+    QCOMPARE(shownRecords(w), QList<int>({3, 1, 4, 2}));
+    clickHeader(w, columnOf(w, "MaEft"));
+    QCOMPARE(shownRecords(w), QList<int>({2, 4, 1, 3}));
+}
+
+void TestTableWindow::filterExpressions_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("expression");
+    QTest::addColumn<QList<int>>("shown");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("refusal");
+    // Pace 18, 12, 20, 5; clubs Braadford Town, Oslo FC, Braadford Town, Oslo FC.
+    QTest::newRow("contains") << "PlClub"
+                              << "braad" << QList<int>{1, 3} << "2 of 4 players"
+                              << "";
+    QTest::newRow("exact") << "PlClub"
+                           << "=Oslo FC" << QList<int>{2, 4} << "2 of 4 players"
+                           << "";
+    QTest::newRow("at least") << "PlSk16"
+                              << ">=18" << QList<int>{1, 3} << "2 of 4 players"
+                              << "";
+    QTest::newRow("less") << "PlSk16"
+                          << "<12" << QList<int>{4} << "1 of 4 players"
+                          << "";
+    QTest::newRow("range") << "PlSk16"
+                           << "12~18" << QList<int>{1, 2} << "2 of 4 players"
+                           << "";
+    QTest::newRow("regex") << "PlSName"
+                           << "/^[ab]/" << QList<int>{1, 3} << "2 of 4 players"
+                           << "";
+    QTest::newRow("position by number") << "PlGK"
+                                        << "2" << QList<int>{2} << "1 of 4 players"
+                                        << "";
+    QTest::newRow("empty") << "PlNation"
+                           << "=" << QList<int>{1, 2, 3, 4} << "4 of 4 players"
+                           << "";
+    QTest::newRow("unreadable: filters nothing") << "PlSk16"
+                                                 << ">=fast" << QList<int>{1, 2, 3, 4} << "4 of 4 players"
+                                                 << "'fast' is not a whole number";
+}
+
+void TestTableWindow::filterExpressions()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, expression);
+    QFETCH(QList<int>, shown);
+    QFETCH(QString, count);
+    QFETCH(QString, refusal);
+    Editor e;
+    editor::TableWindow* w = openPlayers(e);
+    w->show();
+    QLineEdit* box = w->filterBox(columnOf(w, control.toLatin1().constData()));
+    const QColor normal = box->palette().color(QPalette::Base);
+    QTest::keyClicks(box, expression);
+    QCOMPARE(shownRecords(w), shown);
+    QCOMPARE(w->TableCount->text(), count);
+    QCOMPARE(box->palette().color(QPalette::Base) != normal, !refusal.isEmpty());
+    if (!refusal.isEmpty())
+        QCOMPARE(box->toolTip(), refusal);
+    // Emptied, the box filters nothing and looks as it did.
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(shownRecords(w), QList<int>({1, 2, 3, 4}));
+    QCOMPARE(box->palette().color(QPalette::Base), normal);
+}
+
+void TestTableWindow::editRefusedAndAccepted()
+{
+    Editor e;
+    editor::TableWindow* w = openPlayers(e);
+    editor::PlayerPage& p = *e.ed().Player;
+    const int age = columnOf(w, "PlAge");
+    const Field& ageField = fieldNamed(kPlayerFormat.schema, "PlAge");
+    QVERIFY(!p.isModified());
+    const QByteArray before(reinterpret_cast<const char*>(p.table().record(3)), int(kPlayerFormat.recordSize));
+
+    // The page's key rule: three digits at most, letters refused.
+    QTableView* view = w->TableView;
+    activate(w);
+    view->setCurrentIndex(w->model()->index(2, age));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(box);
+    QCOMPARE(box->text(), QString("19"));
+    box->selectAll();
+    type("9x99");
+    QCOMPARE(box->text(), QString("999"));
+    // The range check and its message: refused, the old value kept, nothing marked.
+    commit(box);
+    QCOMPARE(e.prompts.texts(Kind::GeneralError),
+             QStringList({"'999' does not fit this field: allowed are 0 to 255."}));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(p.table().record(3)), int(kPlayerFormat.recordSize)), before);
+    QCOMPARE(cell(w, 2, age), QString("19"));
+    QVERIFY(!p.isModified());
+
+    // Accepted: that field's byte and nothing else; the mark set.
+    e.prompts.clear();
+    view->setCurrentIndex(w->model()->index(2, age));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F2);
+    box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(box);
+    box->selectAll();
+    type("21");
+    commit(box);
+    QVERIFY(e.prompts.asked.isEmpty());
+    QByteArray expected = before;
+    expected[ageField.offset] = 21;
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(p.table().record(3)), int(kPlayerFormat.recordSize)), expected);
+    QCOMPARE(cell(w, 2, age), QString("21"));
+    QVERIFY(p.isModified());
+}
+
+void TestTableWindow::editStoresThePageFirst()
+{
+    Editor e;
+    editor::TableWindow* w = openPlayers(e);
+    editor::PlayerPage& p = *e.ed().Player;
+    // The page shows record 3 (Ahlberg, first in the list) with a first name typed and not stored.
+    QCOMPARE(p.PlRec->text(), QString("3"));
+    p.PlFName->setText("Olaf");
+    QVERIFY(
+        w->model()->write(2, [](std::uint8_t* r) { writeNumber(r, fieldNamed(kPlayerFormat.schema, "PlSk16"), 17); }));
+    QCOMPARE(fixture::playerAt(e, 3)[fieldNamed(kPlayerFormat.schema, "PlSk16").offset], 17);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(fixture::playerAt(e, 3)) + 4, 4), QByteArray("Olaf"));
+    // The page shows the record again, with the table's edit.
+    QCOMPARE(p.PlSk16->text(), QString("17"));
+    QCOMPARE(p.PlFName->text(), QString("Olaf"));
+    QCOMPARE(cell(w, 2, columnOf(w, "PlFName")), QString("Olaf"));
+
+    // A value the page cannot store stops the table's edit with its message.
+    p.PlAge->setText("300");
+    QVERIFY(
+        !w->model()->write(2, [](std::uint8_t* r) { writeNumber(r, fieldNamed(kPlayerFormat.schema, "PlSk16"), 3); }));
+    QCOMPARE(e.prompts.texts(Kind::GeneralError),
+             QStringList({"'300' does not fit this field: allowed are 0 to 255."}));
+    QCOMPARE(fixture::playerAt(e, 3)[fieldNamed(kPlayerFormat.schema, "PlSk16").offset], 17);
+}
+
+void TestTableWindow::typingStartsAnEditThatReplacesTheValue()
+{
+    Editor e;
+    editor::TableWindow* w = openPlayers(e);
+    activate(w);
+    const int pace = columnOf(w, "PlSk16");
+    w->TableView->setCurrentIndex(w->model()->index(0, pace));
+    w->TableView->setFocus();
+    // Pace 18: a two-digit box would take no key while it is full, but the typed key replaces it.
+    QTest::keyClick(w->TableView, Qt::Key_7);
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(box);
+    QCOMPARE(box->text(), QString("7"));
+    type("3");
+    QCOMPARE(box->text(), QString("73")); // two digits, as the page's box takes
+    type("1");
+    QCOMPARE(box->text(), QString("73"));
+    commit(box);
+    QCOMPARE(cell(w, 0, pace), QString("73"));
+    // Escape leaves the value as it was.
+    QTest::keyClick(w->TableView, Qt::Key_5);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(cell(w, 0, pace), QString("73"));
+}
+
+void TestTableWindow::checkBoxesEditAsThePageDoes()
+{
+    Editor e;
+    QList<QByteArray> players = fourPlayers();
+    players[0][fieldNamed(kPlayerFormat.schema, "PlGK").offset] = 7; // shows checked
+    fixture::writePlayers(e, players);
+    e.load(false, false, true);
+    editor::TableWindow* w = openTable(e, e.ed().Player);
+    activate(w);
+    const int keeper = columnOf(w, "PlGK");
+    QCOMPARE(checkState(w, 0, keeper), int(Qt::Checked)); // a stored 7 reads as 2
+    QVERIFY(w->model()->flags(w->model()->index(0, keeper)) & Qt::ItemIsUserTristate);
+    // Space cycles the three states as the page's box does: unchecked, grey, checked.
+    const std::size_t at = fieldNamed(kPlayerFormat.schema, "PlGK").offset;
+    w->TableView->setCurrentIndex(w->model()->index(3, keeper));
+    w->TableView->setFocus();
+    QTest::keyClick(w->TableView, Qt::Key_Space);
+    QCOMPARE(fixture::playerAt(e, 4)[at], 1);
+    QCOMPARE(checkState(w, 3, keeper), int(Qt::PartiallyChecked));
+    QTest::keyClick(w->TableView, Qt::Key_Space);
+    QCOMPARE(fixture::playerAt(e, 4)[at], 2);
+    QTest::keyClick(w->TableView, Qt::Key_Space);
+    QCOMPARE(fixture::playerAt(e, 4)[at], 0);
+    QVERIFY(e.ed().Player->isModified());
+
+    // The ID has no box on the page: not edited here either; nor the record number.
+    QVERIFY(!(w->model()->flags(w->model()->index(0, 1)) & Qt::ItemIsEditable));
+    QVERIFY(!(w->model()->flags(w->model()->index(0, 0)) & Qt::ItemIsEditable));
+}
+
+void TestTableWindow::pageEditsNewAndDeleteShowInTheTable()
+{
+    Editor e;
+    e.writeManagers(fixture::fourManagers());
+    e.load();
+    editor::TableWindow* w = openTable(e, e.ed().Manager);
+    editor::ManagerPage& p = e.page();
+    // Sorted by reputation: records 4, 3, 2, 1.
+    w->model()->sort(columnOf(w, "MaRep"), Qt::AscendingOrder);
+    QCOMPARE(shownRecords(w), QList<int>({4, 3, 2, 1}));
+    // A store on the page shows up at once; the edited row stays where it is.
+    QCOMPARE(p.MaRec->text(), QString("3")); // Ahlberg, first in the list
+    p.MaRep->setText("99");
+    Editor::clickRow(p.ManList, 1);
+    QCOMPARE(cell(w, 1, columnOf(w, "MaRep")), QString("99"));
+    QCOMPARE(shownRecords(w), QList<int>({4, 3, 2, 1}));
+    // F5 sorts again.
+    w->refresh();
+    QCOMPARE(shownRecords(w), QList<int>({4, 2, 3, 1}));
+
+    // New: a row at the end.
+    QTest::mouseClick(p.ManNew, Qt::LeftButton);
+    QCOMPARE(shownRecords(w), QList<int>({4, 2, 3, 1, 5}));
+    QCOMPARE(w->TableCount->text(), QString("5 of 5 managers"));
+
+    // Delete of record 2 (Dorm): its row goes, and the last record takes its number.
+    Editor::clickRow(p.ManList, Editor::rowOfRecord(p.ManList, 2));
+    QCOMPARE(p.MaRec->text(), QString("2"));
+    QTest::mouseClick(p.ManDel, Qt::LeftButton);
+    QCOMPARE(shownRecords(w), QList<int>({4, 3, 1, 2}));
+    QCOMPARE(cell(w, 3, columnOf(w, "MaID")), QString("2")); // New gave it the smallest free ID
+    QCOMPARE(w->TableCount->text(), QString("4 of 4 managers"));
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(cell(w, row, 0).toInt(), shownRecords(w)[row]);
+}
+
+void TestTableWindow::ctrlEnterShowsTheRecordOnThePage()
+{
+    Editor e;
+    e.writeManagers(fixture::fourManagers());
+    e.load();
+    editor::ManagerPage& p = e.page();
+    // A Search leaves only Borsk in the list: the list is reset to show Cantu.
+    e.prompts.textAnswers = {QString("Borsk")};
+    QTest::mouseClick(p.ManSrc, Qt::LeftButton);
+    QCOMPARE(Editor::names(p.ManList), QStringList({"Borsk, Erik"}));
+    QCOMPARE(p.MaRec->text(), QString("3"));
+    editor::TableWindow* w = openTable(e, &p);
+    p.MaRep->setText("77"); // typed on the page, not stored yet
+    e.ed().Menu->setCurrentWidget(e.ed().Load);
+    activate(w);
+    w->TableView->setCurrentIndex(w->model()->index(3, 2)); // record 4, Cantu
+    w->TableView->setFocus();
+    QTest::keyClick(w->TableView, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(e.ed().Menu->currentWidget(), &p);
+    QCOMPARE(p.MaRec->text(), QString("4"));
+    QCOMPARE(p.MaEft->text(), QString("Cantu"));
+    QCOMPARE(Editor::names(p.ManList).size(), 4);
+    QCOMPARE(p.ManList->currentIndex().row(), Editor::rowOfRecord(p.ManList, 4));
+    // The record shown before was stored first.
+    QCOMPARE(readNumber(e.record(3), fieldNamed(kManagerFormat.schema, "MaRep")), 77);
+
+    // A double-click on the record number does the same: a press and a release, then the second
+    // press as the window system reports it.
+    activate(w);
+    const QPoint one = w->TableView->visualRect(w->model()->index(0, 0)).center();
+    QTest::mouseClick(w->TableView->viewport(), Qt::LeftButton, {}, one);
+    QTest::mouseDClick(w->TableView->viewport(), Qt::LeftButton, {}, one);
+    QCOMPARE(p.MaRec->text(), QString("1"));
+}
+
+void TestTableWindow::exportsTheRowsShown()
+{
+    Editor e;
+    editor::TableWindow* w = openPlayers(e);
+    QTest::keyClicks(w->filterBox(columnOf(w, "PlClub")), "braadford");
+    w->model()->sort(columnOf(w, "PlSName"), Qt::DescendingOrder);
+    QCOMPARE(shownRecords(w), QList<int>({1, 3})); // Borsk, Ahlberg
+    const QString path = e.dir.path() + "/some.csv";
+    e.prompts.fileAnswers = {path};
+    QVERIFY(w->ExportRows->text() == QString("Export These Rows to CSV\u2026"));
+    w->ExportRows->trigger();
+    QCOMPARE(e.prompts.texts(Kind::SaveFile),
+             QStringList({"Export These Rows to CSV|players.csv|CSV files (*.csv);;All files (*)"}));
+    const QByteArray csv = testfiles::readAll(path);
+    const QList<QByteArray> lines = csv.split('\n');
+    QCOMPARE(lines.size(), 4); // header, two rows, and the end after the last line break
+    QVERIFY(lines[1].startsWith("1,10,Erik,Borsk,"));
+    QVERIFY(lines[2].startsWith("3,12,Ola,Ahlberg,"));
+    QCOMPARE(std::string(csv.constData(), std::size_t(csv.size())),
+             exportCsv(e.ed().Player->table(), std::vector<int>{1, 3}));
+    // The import takes such a subset, and an unchanged one changes nothing.
+    RecordTable copy = e.ed().Player->table();
+    importCsv(copy, std::string_view(csv.constData(), std::size_t(csv.size())));
+    QVERIFY(copy.bytes() == e.ed().Player->table().bytes());
+}
+
+QTEST_MAIN(TestTableWindow)
+#include "tst_tablewindow.moc"
