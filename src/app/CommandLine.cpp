@@ -7,19 +7,58 @@
 #include "gamedb/FileIo.h"
 #include "gamedb/GameError.h"
 #include "gamedb/Formats.h"
+#include "gamedb/RecordQuery.h"
 
+#include <algorithm>
 #include <exception>
 #include <istream>
+#include <optional>
 #include <ostream>
+#include <stdexcept>
+#include <vector>
 
 namespace cli {
 namespace {
 
-constexpr const char* kUsageText = "usage: korvex export FOLDER managers|teams|players FILE\n"
-                                   "       korvex import FOLDER managers|teams|players FILE\n"
-                                   "Export writes the database of the game folder FOLDER as CSV to FILE; import\n"
-                                   "applies FILE to it and saves the game file. FILE - is standard output or input.\n"
-                                   "Without arguments korvex opens its window.\n";
+constexpr const char* kUsageText =
+    "usage: korvex export FOLDER managers|teams|players FILE [--where COLUMN EXPR]...\n"
+    "       korvex import FOLDER managers|teams|players FILE\n"
+    "Export writes the database of the game folder FOLDER as CSV to FILE; import\n"
+    "applies FILE to it and saves the game file. FILE - is standard output or input.\n"
+    "--where exports only the records whose CSV column COLUMN matches EXPR, as a filter\n"
+    "box of the table window takes it (braad, =Oslo FC, >=18, 10~20, <>0, /^A/, =, <>);\n"
+    "several must all match. Without arguments korvex opens its window.\n";
+
+// The reason an export's --where cannot be used: its column or its expression.
+struct WhereError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The filters of the --where COLUMN EXPR triples that follow an export's four arguments; none
+// when the arguments are not such triples.
+std::optional<std::vector<gamedb::CellFilter>> filtersOf(const gamedb::DbFormat& f, const QStringList& args)
+{
+    std::vector<gamedb::CellFilter> out;
+    for (qsizetype i = 5; i < args.size(); i += 3) {
+        if (args[i] != QLatin1String("--where") || i + 2 >= args.size())
+            return std::nullopt;
+        const std::string name = args[i + 1].toStdString();
+        const gamedb::Field* column = nullptr;
+        if (name != gamedb::kRecordColumn) {
+            const auto it = std::find_if(f.schema.begin(), f.schema.end(),
+                                         [&](const gamedb::Field& c) { return c.column == name; });
+            if (it == f.schema.end())
+                throw WhereError("--where: the " + std::string(f.recordNoun) + " have no column '" + name + "'");
+            column = &*it;
+        }
+        try {
+            out.emplace_back(column, args[i + 2]);
+        } catch (const gamedb::GameError& e) {
+            throw WhereError("--where " + name + ": " + e.what());
+        }
+    }
+    return out;
+}
 
 // A file's failure names the file, so that "File not found" says whether the sheet or the
 // database is missing.
@@ -46,9 +85,12 @@ gamedb::RecordTable load(const gamedb::DbFormat& f, const QString& folder)
     return table;
 }
 
-void exportTo(const gamedb::DbFormat& f, const QString& folder, const QString& file, std::ostream& out)
+void exportTo(const gamedb::DbFormat& f, const QString& folder, const QString& file,
+              const std::vector<gamedb::CellFilter>& filters, std::ostream& out)
 {
-    const std::string csv = gamedb::exportCsv(load(f, folder));
+    const gamedb::RecordTable table = load(f, folder);
+    const std::string csv =
+        filters.empty() ? gamedb::exportCsv(table) : gamedb::exportCsv(table, gamedb::matchingRecords(table, filters));
     if (file != QLatin1String("-")) {
         naming(file, [&] { gamedb::writeCsvFile(folder, file, csv); });
         return;
@@ -99,16 +141,26 @@ bool isCommand(const QStringList& args)
 
 int runCommand(const QStringList& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    const gamedb::DbFormat* f = args.size() == 5 ? gamedb::formatNamed(args[3].toStdString()) : nullptr;
-    if (!isCommand(args) || !f) {
+    const bool exporting = isCommand(args) && args[1] == QLatin1String("export");
+    const gamedb::DbFormat* f =
+        args.size() == 5 || (exporting && args.size() > 5) ? gamedb::formatNamed(args[3].toStdString()) : nullptr;
+    std::optional<std::vector<gamedb::CellFilter>> filters;
+    try {
+        if (f && exporting)
+            filters = filtersOf(*f, args);
+    } catch (const WhereError& e) {
+        err << "korvex: " << e.what() << "\n";
+        return kUsage;
+    }
+    if (!isCommand(args) || !f || (exporting && !filters)) {
         err << kUsageText;
         return kUsage;
     }
     const QString& folder = args[2];
     const QString& file = args[4];
     try {
-        if (args[1] == QLatin1String("export"))
-            exportTo(*f, folder, file, out);
+        if (exporting)
+            exportTo(*f, folder, file, *filters, out);
         else
             importFrom(*f, folder, file, in);
     } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #pragma once
-// korvex export|import FOLDER managers|teams|players FILE: the CSV round trip without a window.
+// korvex export|import FOLDER managers|teams|players FILE: the CSV round trip without a window; an
+// export may keep only the records that match --where COLUMN EXPR filters.
 
 #include <QStringList>
 

@@ -281,7 +281,7 @@ void TestCommandLine::wrongUsage()
     QVERIFY(cli::isCommand(QStringList{"korvex"} + args));
     const Run r = korvex(args);
     QCOMPARE(r.status, cli::kUsage);
-    QVERIFY(r.err.starts_with("usage: korvex export FOLDER managers|teams|players FILE\n"));
+    QVERIFY(r.err.starts_with("usage: korvex export FOLDER managers|teams|players FILE [--where COLUMN EXPR]...\n"));
     QVERIFY(r.out.empty());
 }
 
