@@ -188,7 +188,7 @@ ChangesWindow::ChangesWindow(LoadedTables& tables, Prompts& prompts, QWidget* pa
 {
     setObjectName(QStringLiteral("ChangesWindow"));
     setWindowTitle(QStringLiteral("Changes"));
-    resize(660, 340);
+    resize(sizeHint());
 
     ChDb = new QComboBox(this);
     ChDb->setObjectName(QStringLiteral("ChDb"));
@@ -218,7 +218,7 @@ ChangesWindow::ChangesWindow(LoadedTables& tables, Prompts& prompts, QWidget* pa
     ChList->sortByColumn(-1, Qt::AscendingOrder); // the tables' order until a header is clicked
     ChList->header()->setSectionsMovable(false);
     ChList->header()->setStretchLastSection(true);
-    const int widths[] = {70, 150, 50, 130, 110};
+    const int widths[] = {80, 160, 50, 150, 110};
     for (int c = 0; c < Columns - 1; ++c)
         ChList->setColumnWidth(c, widths[c]);
 
@@ -248,6 +248,8 @@ ChangesWindow::ChangesWindow(LoadedTables& tables, Prompts& prompts, QWidget* pa
     layout->addLayout(filters);
     layout->addWidget(ChList, 1);
     layout->addLayout(buttons);
+
+    setFocusProxy(ChList);
 
     connect(ChDb, &QComboBox::currentIndexChanged, this, &ChangesWindow::filterChanged);
     connect(ChRecord, &QLineEdit::textChanged, this, &ChangesWindow::filterChanged);

@@ -34,6 +34,8 @@ public:
     void refresh();
     void RevertClick();
     void RevertAllClick();
+    // Room for the six columns of a line.
+    QSize sizeHint() const override { return {700, 360}; }
 
     // The shown lines, after the filters and in the shown order.
     QAbstractItemModel* lines() const;

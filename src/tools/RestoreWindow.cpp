@@ -68,6 +68,8 @@ RestoreWindow::RestoreWindow(ToolContext ctx, QWidget* parent) : QWidget(parent)
     layout->addWidget(BackupList, 1);
     layout->addLayout(buttons);
 
+    setFocusProxy(BackupList); // the keys choose a copy, Enter restores it
+
     connect(RestoreB, &QPushButton::clicked, this, &RestoreWindow::RestoreBClick);
     connect(CloseB, &QPushButton::clicked, this, [this] {
         // Inside the main frame its child window closes.

@@ -26,6 +26,7 @@ void showBeside(QWidget* owner, QWidget* window)
         // Owned by the tool: deleted with it.
         window->setParent(owner, Qt::Window);
         window->show();
+        window->setFocus();
         return;
     }
     QMdiSubWindow* sub = area->addSubWindow(window);
@@ -34,6 +35,7 @@ void showBeside(QWidget* owner, QWidget* window)
     sub->move(std::min(ownerFrame->x() + 40, std::max(0, area->width() - sub->width())),
               std::min(ownerFrame->y() + 40, std::max(0, area->height() - sub->height())));
     sub->show();
+    window->setFocus();
 }
 
 void raiseBeside(QWidget* window)
