@@ -159,18 +159,39 @@ void RecordTableModel::apply()
 {
     if (!page_)
         return;
+    const gamedb::RecordTable& table = page_->table();
     std::vector<gamedb::CellFilter> active;
     for (const auto& f : filters_) {
         if (f)
             active.push_back(*f);
     }
-    std::vector<int> rows = gamedb::matchingRecords(page_->table(), active);
+    std::vector<int> rows = gamedb::matchingRecords(table, active);
     if (sortColumn_ >= 0 && sortColumn_ < columnCount())
-        gamedb::sortRecords(page_->table(), rows, fieldOf(sortColumn_), descending_);
-    beginResetModel();
+        gamedb::sortRecords(table, rows, fieldOf(sortColumn_), descending_);
+    // Where the records shown stay the same (a new sort), only their order changes: the view
+    // keeps its columns, its current cell on the same record, and its place.
+    std::vector<int> rowOfRecord(static_cast<std::size_t>(table.count()) + 1, -1);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rowOfRecord[static_cast<std::size_t>(rows[i])] = static_cast<int>(i);
+    const bool sameRecords = rows.size() == rows_.size() && std::all_of(rows_.begin(), rows_.end(), [&](int r) {
+                                 return r >= 1 && r <= table.count() && rowOfRecord[static_cast<std::size_t>(r)] >= 0;
+                             });
+    if (!sameRecords) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+        emit countsChanged();
+        return;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before)
+        after << index(rowOfRecord[static_cast<std::size_t>(recordAt(i.row()))], i.column());
     rows_ = std::move(rows);
-    endResetModel();
-    emit countsChanged();
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 bool RecordTableModel::write(int row, const std::function<void(std::uint8_t*)>& store)

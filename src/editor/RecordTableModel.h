@@ -30,6 +30,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // A check box's click: stored through the page's rule for the field.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // The rows in the column's order (-1: record order), the filters applied again.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     // None for the record-number column.

@@ -5,23 +5,27 @@
 
 #include <QString>
 
-#include <string>
+#include <array>
+#include <cstdint>
 #include <vector>
 
 namespace gamedb {
 
 struct ListLine {
-    QString name;         // the visible part, before the tab
-    int record;           // the number after the tab
-    std::string key = {}; // the name's sort key; made from the name when empty
+    QString name; // the visible part, before the tab
+    int record;   // the number after the tab
+    // The first 16 bytes of the name's sort key, for a comparison without the whole key; the rest
+    // is made from the name when two lines begin alike.
+    std::array<std::uint64_t, 2> prefix = {};
+    bool keyed = false; // prefix holds the key's start
 };
 
 class RecordTable;
 
-// The list line of record number: its name(s) as shown, the number behind the tab, its key.
+// The list line of record number: its name(s) as shown, the number behind the tab, its key's start.
 ListLine listLineOf(const RecordTable& table, int number);
 
-// Gives a line without a key the key of its name.
+// Gives a line made from a name alone the start of its key.
 void ensureKey(ListLine& line);
 // By key, ties in record order; lines without a key get one first.
 void sortListLines(std::vector<ListLine>& lines);

@@ -143,29 +143,62 @@ void sortRecords(const RecordTable& table, std::vector<int>& records, const Fiel
             records[i] = rows[i].record;
         return;
     }
+    // A text's key: dates by their value, after every text that does not read as one. Rows are
+    // sorted by the keys' first 16 bytes, side by side; whole keys are made only for rows that
+    // begin alike.
+    auto keyOf = [&](int r) {
+        const std::string_view text = shownBytes(table.record(r), *column);
+        const auto date = kind == ValueKind::Date ? dateValue(text, column->date) : std::nullopt;
+        if (date) {
+            return std::string{'\x02', static_cast<char>(*date >> 24), static_cast<char>(*date >> 16),
+                               static_cast<char>(*date >> 8), static_cast<char>(*date)};
+        }
+        std::string key = kind == ValueKind::Date ? "\x01" : "";
+        appendSortKey(text, key);
+        return key;
+    };
     struct Row {
-        std::string key;
+        std::uint64_t high;
+        std::uint64_t low;
         int record;
+        std::uint32_t index;
     };
     std::vector<Row> rows;
     rows.reserve(records.size());
     for (const int r : records) {
-        const std::uint8_t* bytes = table.record(r);
-        const std::string_view text = shownBytes(bytes, *column);
-        std::string key;
-        // Dates by their value, after every text that does not read as one.
+        const std::string_view text = shownBytes(table.record(r), *column);
+        std::uint8_t start[16] = {};
         const auto date = kind == ValueKind::Date ? dateValue(text, column->date) : std::nullopt;
         if (date) {
-            key = {'\x02', static_cast<char>(*date >> 24), static_cast<char>(*date >> 16),
-                   static_cast<char>(*date >> 8), static_cast<char>(*date)};
+            start[0] = 2;
+            for (int i = 0; i < 4; ++i)
+                start[1 + i] = static_cast<std::uint8_t>(*date >> (24 - 8 * i));
+        } else if (kind == ValueKind::Date) {
+            start[0] = 1;
+            sortKeyStart(text, start + 1, sizeof start - 1);
         } else {
-            key = kind == ValueKind::Date ? "\x01" : "";
-            appendSortKey(text, key);
+            sortKeyStart(text, start, sizeof start);
         }
-        rows.push_back({std::move(key), r});
+        std::uint64_t high = 0;
+        std::uint64_t low = 0;
+        for (int i = 0; i < 8; ++i) {
+            high = high << 8 | start[i];
+            low = low << 8 | start[8 + i];
+        }
+        rows.push_back({high, low, r, static_cast<std::uint32_t>(rows.size())});
     }
-    std::sort(rows.begin(), rows.end(), [descending](const Row& a, const Row& b) {
-        const int c = a.key.compare(b.key);
+    std::vector<std::string> whole;
+    auto wholeKey = [&](const Row& row) -> const std::string& {
+        whole.resize(rows.size());
+        std::string& k = whole[row.index];
+        if (k.empty())
+            k = keyOf(row.record);
+        return k;
+    };
+    std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
+        int c = a.high != b.high ? (a.high < b.high ? -1 : 1) : a.low != b.low ? (a.low < b.low ? -1 : 1) : 0;
+        if (c == 0)
+            c = wholeKey(a).compare(wholeKey(b));
         if (c != 0)
             return descending ? c > 0 : c < 0;
         return a.record < b.record;

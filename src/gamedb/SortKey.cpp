@@ -70,6 +70,24 @@ void appendSortKey(std::string_view gameBytes, std::string& key)
     }
 }
 
+std::size_t sortKeyStart(std::string_view gameBytes, std::uint8_t* out, std::size_t size)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < gameBytes.size() && n < size;) {
+        const ByteWeights& w = unitAt(gameBytes, i);
+        for (std::size_t k = 0; k < 3 && w.primary[k] != 0 && n < size; ++k)
+            out[n++] = w.primary[k];
+    }
+    if (n < size)
+        out[n++] = static_cast<std::uint8_t>(kLevelEnd);
+    for (std::size_t i = 0; i < gameBytes.size() && n < size;) {
+        const ByteWeights& w = unitAt(gameBytes, i);
+        for (std::size_t k = 0; k < 3 && w.secondary[k] != 0 && n < size; ++k)
+            out[n++] = w.secondary[k];
+    }
+    return n;
+}
+
 std::string sortKey(std::string_view gameBytes)
 {
     std::string key;

@@ -3,6 +3,8 @@
 // (base letters first, then accents) as a collator builds it. Keys compare as plain bytes, the
 // same on every platform, and two texts that differ only in letter case have equal keys.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,5 +13,7 @@ namespace gamedb {
 // Appends the sort key of the game text (bytes of the game's code page) to key.
 void appendSortKey(std::string_view gameBytes, std::string& key);
 std::string sortKey(std::string_view gameBytes);
+// The key's first bytes, at most size of them, without making the rest; returns how many.
+std::size_t sortKeyStart(std::string_view gameBytes, std::uint8_t* out, std::size_t size);
 
 } // namespace gamedb

@@ -47,9 +47,14 @@ void compareOrders(std::vector<std::string> texts)
     };
     std::vector<Entry> entries;
     entries.reserve(texts.size());
+    int badStarts = 0;
     for (std::string& t : texts) {
         QCollatorSortKey k = collator.sortKey(fromGame(t));
         std::string key = sortKey(t);
+        // The lists compare the first 16 bytes, made without the rest.
+        std::uint8_t start[16];
+        const std::size_t n = sortKeyStart(t, start, sizeof start);
+        badStarts += std::string_view(reinterpret_cast<const char*>(start), n) != std::string_view(key).substr(0, 16);
         entries.push_back({std::move(t), std::move(k), std::move(key)});
     }
     std::sort(entries.begin(), entries.end(),
@@ -64,6 +69,7 @@ void compareOrders(std::vector<std::string> texts)
                 first = QStringLiteral("'%1' and '%2'").arg(fromGame(a.bytes), fromGame(b.bytes));
         }
     }
+    QCOMPARE(badStarts, 0);
     QVERIFY2(mismatches == 0, qPrintable(QStringLiteral("%1 neighbours differ, first %2").arg(mismatches).arg(first)));
 }
 
@@ -77,7 +83,7 @@ private slots:
     void pairsOrderAsTheCollatorOrdersThem();
     void everyTextOfOneAndTwoBytes();
     void randomNames();
-    void listLinesTieInRecordOrder();
+    void listLinesOrderByWholeKeysTiesInRecordOrder();
 };
 
 void TestCollation::init()
@@ -171,13 +177,23 @@ void TestCollation::randomNames()
     compareOrders(std::move(names));
 }
 
-void TestCollation::listLinesTieInRecordOrder()
+void TestCollation::listLinesOrderByWholeKeysTiesInRecordOrder()
 {
-    std::vector<ListLine> lines{{"borsk, erik", 3}, {"Ahlberg, Ola", 4}, {"Borsk, Erik", 1}};
+    // Names that begin alike beyond the keys' first 16 bytes are ordered by their whole keys.
+    std::vector<ListLine> lines{{"borsk, erik", 3},
+                                {"Ahlberg, Ola", 4},
+                                {"Andersen-Kristiansen, Bo", 6},
+                                {"Borsk, Erik", 1},
+                                {"Andersen-Kristiansen, Åsa", 2},
+                                {"Andersen-Kristiansen, Al", 5}};
     sortListLines(lines);
-    QCOMPARE(lines[0].record, 4);
-    QCOMPARE(lines[1].record, 1);
-    QCOMPARE(lines[2].record, 3);
+    QList<int> order;
+    for (const ListLine& l : lines)
+        order << l.record;
+    QCOMPARE(order, QList<int>({4, 5, 2, 6, 1, 3}));
+    ListLine asa{"Andersen-Kristiansen, Asa", 7};
+    ensureKey(asa);
+    QVERIFY(listLess(lines[1], asa) && listLess(asa, lines[2]));
 }
 
 QTEST_GUILESS_MAIN(TestCollation)

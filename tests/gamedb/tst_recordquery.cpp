@@ -3,6 +3,7 @@
 #include "gamedb/GameError.h"
 #include "gamedb/PlayerDb.h"
 #include "gamedb/RecordQuery.h"
+#include "gamedb/SortKey.h"
 #include "gamedb/TeamDb.h"
 
 #include <QtTest>
@@ -107,6 +108,7 @@ private slots:
     void datesReadByYearThenMonth();
     void sortsByColumn_data();
     void sortsByColumn();
+    void textsThatBeginAlikeSortByTheirWholeKeys();
     void filterExpressions_data();
     void filterExpressions();
     void unreadableExpressions_data();
@@ -192,6 +194,31 @@ void TestRecordQuery::sortsByColumn()
     std::vector<int> rows = oneToN(players().count());
     sortRecords(players(), rows, ::column(players(), column), descending);
     QCOMPARE(records(rows), order);
+}
+
+void TestRecordQuery::textsThatBeginAlikeSortByTheirWholeKeys()
+{
+    // Alike beyond the keys' first 16 bytes: the order of whole sort keys, ties in record order.
+    const char* const clubs[] = {"Braadford Town Football Club B",
+                                 "Braadford Town Football Club A",
+                                 "Braadford Town Football Club \xC5",
+                                 "braadford town football club a",
+                                 "Braadford Town Football Clu",
+                                 "Braadford Town Football Club \xC1"
+                                 "b"};
+    RecordTable t(kPlayerFormat);
+    const Field& club = fieldNamed(kPlayerFormat.schema, "PlClub");
+    for (const char* c : clubs)
+        writeText(t.record(t.append()), club, c);
+    std::vector<int> expected = oneToN(t.count());
+    std::sort(expected.begin(), expected.end(), [&](int a, int b) {
+        const int c = sortKey(readText(t.record(a), club)).compare(sortKey(readText(t.record(b), club)));
+        return c != 0 ? c < 0 : a < b;
+    });
+    QCOMPARE(records(expected), QList<int>({5, 2, 4, 3, 6, 1}));
+    std::vector<int> rows = oneToN(t.count());
+    sortRecords(t, rows, &club, false);
+    QCOMPARE(records(rows), records(expected));
 }
 
 void TestRecordQuery::filterExpressions_data()
