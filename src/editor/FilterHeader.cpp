@@ -1,7 +1,10 @@
 #include "editor/FilterHeader.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace editor {
 namespace {
@@ -17,21 +20,24 @@ FilterHeader::FilterHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent
     setSortIndicatorShown(true);
     setHighlightSections(false);
     connect(this, &QHeaderView::sectionResized, this, [this] { placeBoxes(); });
+    installEventFilter(this);
 }
 
-void FilterHeader::makeBoxes()
+void FilterHeader::makeBoxes(QWidget* owner)
 {
     for (QLineEdit* b : boxes_)
         delete b;
     boxes_.clear();
+    owner_ = owner;
     for (int i = 0; i < count(); ++i) {
-        auto* b = new QLineEdit(this);
+        auto* b = new QLineEdit(owner);
         const QString caption = model()->headerData(i, Qt::Horizontal).toString();
         b->setObjectName(QStringLiteral("Filter%1").arg(i));
         b->setAccessibleName(caption + QStringLiteral(" filter"));
         b->setToolTip(kHint);
         b->setClearButtonEnabled(false);
         connect(b, &QLineEdit::textEdited, this, [this, i](const QString& text) { emit filterEdited(i, text); });
+        b->installEventFilter(this);
         boxes_.push_back(b);
     }
     updateGeometries();
@@ -55,6 +61,26 @@ void FilterHeader::markReadable(int column)
     b->setAccessibleDescription(QString());
 }
 
+bool FilterHeader::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this) {
+        // The header moved within the window: the boxes follow.
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            placeBoxes();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Down)
+        return false;
+    const auto at = std::find(boxes_.begin(), boxes_.end(), watched);
+    if (at == boxes_.end())
+        return false;
+    emit leftBox(static_cast<int>(at - boxes_.begin()));
+    return true;
+}
+
 QSize FilterHeader::sizeHint() const
 {
     QSize s = QHeaderView::sizeHint();
@@ -73,20 +99,23 @@ void FilterHeader::updateGeometries()
 
 void FilterHeader::placeBoxes()
 {
-    if (boxes_.empty())
+    if (boxes_.empty() || !owner_)
         return;
     const QRect area = viewport()->geometry();
     const int height = boxes_.front()->sizeHint().height();
     for (int i = 0; i < boxCount(); ++i) {
         QLineEdit* b = box(i);
-        if (isSectionHidden(i)) {
+        // Only the part under the header's visible sections: a box scrolled half out is cut.
+        const int left = std::max(sectionViewportPosition(i), 0);
+        const int right = std::min(sectionViewportPosition(i) + sectionSize(i), area.width());
+        if (isSectionHidden(i) || right - left < 8 || !isVisible()) {
             b->hide();
             continue;
         }
-        const int x = sectionViewportPosition(i);
-        b->setGeometry(area.x() + x, area.bottom() + 1, sectionSize(i), height);
-        // A box scrolled out of the header would cover the frame.
-        b->setVisible(x + sectionSize(i) > 0 && x < area.width());
+        const QPoint at = mapTo(owner_, QPoint(area.x() + left, area.bottom() + 1));
+        b->setGeometry(at.x(), at.y(), right - left, height);
+        b->show();
+        b->raise();
     }
 }
 

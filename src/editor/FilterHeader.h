@@ -1,6 +1,8 @@
 #pragma once
 // A table's column headers with a filter box under each, as database browsers show them. Each box
-// is named by its column's caption, so a screen reader reads it as that column's filter.
+// is named by its column's caption, so a screen reader reads it as that column's filter; the boxes
+// belong to the window, not to the header, since a table shows assistive technology only its
+// headers and cells.
 
 #include <QHeaderView>
 
@@ -15,8 +17,9 @@ class FilterHeader : public QHeaderView {
 public:
     explicit FilterHeader(QWidget* parent = nullptr);
 
-    // One box per column of the model, named after its header; call after setModel.
-    void makeBoxes();
+    // One box per column of the model, named after its header, owned by owner and kept over the
+    // strip below the sections; call after setModel.
+    void makeBoxes(QWidget* owner);
     QLineEdit* box(int column) const { return boxes_[static_cast<std::size_t>(column)]; }
     int boxCount() const { return static_cast<int>(boxes_.size()); }
     // A box that could not be read turns red, with the reason as its tooltip.
@@ -29,11 +32,15 @@ public:
 
 signals:
     void filterEdited(int column, const QString& text);
+    // Return or the down arrow in a box: back to the table's cells.
+    void leftBox(int column);
 
 protected:
     void updateGeometries() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* owner_ = nullptr;
     std::vector<QLineEdit*> boxes_;
 };
 

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -414,6 +415,7 @@ void TDataEditor::openTable(editor::RecordPage* page)
         connect(w, &editor::TableWindow::showRecord, this, [this, i](int number) { showRecord(int(i), number); });
         tableWindows_[i] = w;
         showBeside(this, w);
+        w->TableView->setFocus(); // the keys go to the table: arrows, typing, Ctrl+Enter
     });
 }
 

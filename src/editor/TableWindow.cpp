@@ -157,7 +157,7 @@ TableWindow::TableWindow(RecordPage& page, ToolContext ctx, const QString& title
     // Record order until a header is clicked: ascending, then descending.
     TableHeader->setSortIndicator(-1, Qt::AscendingOrder);
     TableView->setSortingEnabled(true);
-    TableHeader->makeBoxes();
+    TableHeader->makeBoxes(this);
     connect(TableHeader, &FilterHeader::filterEdited, this, &TableWindow::filterEdited);
     connect(TableView->horizontalScrollBar(), &QScrollBar::valueChanged, TableHeader, &FilterHeader::placeBoxes);
 
@@ -172,6 +172,18 @@ TableWindow::TableWindow(RecordPage& page, ToolContext ctx, const QString& title
     ShowOnPage = action(TableView, "ShowOnPage", QStringLiteral("Show on the Page"),
                         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
     ExportRows = action(TableView, "ExportRows", QStringLiteral("Export These Rows to CSV\u2026"));
+    // The filter boxes from the keyboard: Ctrl+F to the current column's box, Return back.
+    QAction* filterColumn =
+        action(TableView, "FilterColumn", QStringLiteral("Filter This Column"), {QKeySequence(Qt::CTRL | Qt::Key_F)});
+    connect(filterColumn, &QAction::triggered, this, [this] {
+        const QModelIndex current = TableView->currentIndex();
+        filterBox(current.isValid() ? current.column() : 0)->setFocus();
+    });
+    connect(TableHeader, &FilterHeader::leftBox, this, [this](int column) {
+        const QModelIndex current = TableView->currentIndex();
+        TableView->setCurrentIndex(model_->index(current.isValid() ? current.row() : 0, column));
+        TableView->setFocus();
+    });
     QAction* again = action(this, "FilterAgain", QStringLiteral("Filter and Sort Again"), {QKeySequence(Qt::Key_F5)});
     TableView->addAction(again);
     TableView->setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -130,6 +130,7 @@ private slots:
     void sortsByNumberAndByText();
     void filterExpressions_data();
     void filterExpressions();
+    void filterBoxesFromTheKeyboard();
     void editRefusedAndAccepted();
     void editStoresThePageFirst();
     void typingStartsAnEditThatReplacesTheValue();
@@ -299,6 +300,23 @@ void TestTableWindow::filterExpressions()
     QTest::keyClick(box, Qt::Key_Backspace);
     QCOMPARE(shownRecords(w), QList<int>({1, 2, 3, 4}));
     QCOMPARE(box->palette().color(QPalette::Base), normal);
+}
+
+void TestTableWindow::filterBoxesFromTheKeyboard()
+{
+    Editor e;
+    editor::TableWindow* w = openPlayers(e);
+    activate(w);
+    QCOMPARE(QApplication::focusWidget(), w->TableView); // the table takes the keys when it opens
+    const int pace = columnOf(w, "PlSk16");
+    w->TableView->setCurrentIndex(w->model()->index(1, pace));
+    QTest::keyClick(w->TableView, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), w->filterBox(pace));
+    type("<9");
+    QCOMPARE(shownRecords(w), QList<int>({4}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), w->TableView);
+    QCOMPARE(w->TableView->currentIndex(), w->model()->index(0, pace));
 }
 
 void TestTableWindow::editRefusedAndAccepted()
