@@ -2,6 +2,7 @@
 // sorting, the filter boxes, editing in place by the page's rules, the page and the table following
 // each other, going to a record, the filtered export.
 #include "EditorFixture.h"
+#include "WindowSystem.h"
 
 #include "editor/FilterHeader.h"
 #include "editor/PlayerPage.h"
@@ -13,6 +14,7 @@
 #include "gamedb/ManagerDb.h"
 #include "gamedb/PlayerDb.h"
 #include "gamedb/TeamDb.h"
+#include "widgets/Prompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,7 +98,7 @@ void commit(QWidget* editor)
 void activate(QWidget* w)
 {
     w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTRY_VERIFY(w->isActiveWindow());
 }
 
 // Four players: pace 18, 12, 20, 5; age 20, 25, 19, 33; positions 0, 2, 1, 0.
@@ -132,6 +134,7 @@ private slots:
     void filterExpressions();
     void filterBoxesFromTheKeyboard();
     void editRefusedAndAccepted();
+    void refusedOnTheRealMessageBox();
     void editStoresThePageFirst();
     void typingStartsAnEditThatReplacesTheValue();
     void checkBoxesEditAsThePageDoes();
@@ -365,6 +368,44 @@ void TestTableWindow::editRefusedAndAccepted()
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(p.table().record(3)), int(kPlayerFormat.recordSize)), expected);
     QCOMPARE(cell(w, 2, age), QString("21"));
     QVERIFY(p.isModified());
+}
+
+// Ctrl+B as the user presses it, and a refusal on the real message box: it shows once, with the
+// page's message, and the value stays as it was.
+void TestTableWindow::refusedOnTheRealMessageBox()
+{
+    Editor e;
+    fixture::writePlayers(e, fourPlayers());
+    DialogPrompts real;
+    TDataEditor ed(ToolContext{*e.config, real});
+    ed.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ed));
+    ed.PlayC->setChecked(true);
+    QTest::mouseClick(ed.LoadB, Qt::LeftButton);
+    ed.Menu->setCurrentWidget(ed.Player);
+    ed.Player->PlayList->setFocus();
+    // Ctrl+B on the page, as the user presses it.
+    activate(&ed);
+    QTest::keyClick(ed.Player->PlayList, Qt::Key_B, Qt::ControlModifier);
+    editor::TableWindow* w = ed.tableWindow(2);
+    QVERIFY(w);
+    activate(w);
+    w->TableView->setFocus();
+    const int age = columnOf(w, "PlAge");
+    w->TableView->setCurrentIndex(w->model()->index(0, age));
+    QTest::keyClick(w->TableView, Qt::Key_9);
+    QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    type("99");
+    const auto first = windowsystem::answerNextBox(windowsystem::BoxAct::Escape);
+    commit(QApplication::focusWidget());
+    QTRY_VERIFY(first->answered);
+    QCOMPARE(first->text, QString("'999' does not fit this field: allowed are 0 to 255."));
+    QVERIFY(!first->stuck);
+    const auto second = windowsystem::answerNextBox(windowsystem::BoxAct::Escape);
+    QTest::qWait(300);
+    QVERIFY(!second->answered);
+    QCOMPARE(cell(w, 0, age), QString("20"));
+    QVERIFY(!ed.Player->isModified());
 }
 
 void TestTableWindow::editStoresThePageFirst()
