@@ -112,10 +112,14 @@ void FilterHeader::placeBoxes()
             b->hide();
             continue;
         }
+        // Made after the table, the boxes lie above it; unchanged ones are left alone, since a
+        // sort or a filter lays the header out again.
         const QPoint at = mapTo(owner_, QPoint(area.x() + left, area.bottom() + 1));
-        b->setGeometry(at.x(), at.y(), right - left, height);
-        b->show();
-        b->raise();
+        const QRect place(at.x(), at.y(), right - left, height);
+        if (b->geometry() != place)
+            b->setGeometry(place);
+        if (b->isHidden())
+            b->show();
     }
 }
 

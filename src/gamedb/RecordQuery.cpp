@@ -7,6 +7,7 @@
 #include "gamedb/TextField.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -124,28 +125,36 @@ std::optional<int> dateValue(std::string_view text, DateForm form)
 
 void sortRecords(const RecordTable& table, std::vector<int>& records, const Field* column, bool descending)
 {
+    // Values are read in record order, through the table's bytes front to back: a shown order
+    // would jump about the table at every record.
+    std::vector<char> shown(static_cast<std::size_t>(table.count()) + 1, 0);
+    for (const int r : records)
+        shown[static_cast<std::size_t>(r)] = 1;
+    records.clear();
+    for (int r = 1; r <= table.count(); ++r) {
+        if (shown[static_cast<std::size_t>(r)])
+            records.push_back(r);
+    }
     const ValueKind kind = valueKind(column);
     if (kind != ValueKind::Text && kind != ValueKind::Code && kind != ValueKind::Date) {
-        struct Row {
-            long long value;
-            int record;
-        };
-        std::vector<Row> rows;
-        rows.reserve(records.size());
-        for (const int r : records)
-            rows.push_back({numberOf(table, r, column), r});
-        std::sort(rows.begin(), rows.end(), [descending](const Row& a, const Row& b) {
-            if (a.value != b.value)
-                return descending ? b.value < a.value : a.value < b.value;
-            return a.record < b.record;
-        });
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            records[i] = rows[i].record;
+        // Value and record number in one integer: every value of a field fits in 32 bits with
+        // its sign, so one comparison of 64-bit numbers orders by value, then by record.
+        std::vector<std::uint64_t> keys;
+        keys.reserve(records.size());
+        for (const int r : records) {
+            auto v = static_cast<std::uint32_t>(numberOf(table, r, column) + 0x80000000LL);
+            if (descending)
+                v = ~v;
+            keys.push_back(std::uint64_t(v) << 32 | static_cast<std::uint32_t>(r));
+        }
+        std::sort(keys.begin(), keys.end());
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            records[i] = static_cast<int>(keys[i] & 0xFFFFFFFFu);
         return;
     }
     // A text's key: dates by their value, after every text that does not read as one. Rows are
-    // sorted by the keys' first 16 bytes, side by side; whole keys are made only for rows that
-    // begin alike.
+    // sorted by the keys' first bytes, side by side; whole keys are made only for rows that begin
+    // alike.
     auto keyOf = [&](int r) {
         const std::string_view text = shownBytes(table.record(r), *column);
         const auto date = kind == ValueKind::Date ? dateValue(text, column->date) : std::nullopt;
@@ -157,9 +166,12 @@ void sortRecords(const RecordTable& table, std::vector<int>& records, const Fiel
         appendSortKey(text, key);
         return key;
     };
+    // Most keys fit in 32 bytes (a name of 15 letters and its accents); only longer ones that
+    // begin alike need their whole keys.
+    constexpr std::size_t kWords = 4;
     struct Row {
-        std::uint64_t high;
-        std::uint64_t low;
+        std::array<std::uint64_t, kWords> start;
+        bool whole; // start holds the whole key
         int record;
         std::uint32_t index;
     };
@@ -167,25 +179,24 @@ void sortRecords(const RecordTable& table, std::vector<int>& records, const Fiel
     rows.reserve(records.size());
     for (const int r : records) {
         const std::string_view text = shownBytes(table.record(r), *column);
-        std::uint8_t start[16] = {};
+        std::uint8_t bytes[kWords * 8] = {};
+        std::size_t n = 0;
         const auto date = kind == ValueKind::Date ? dateValue(text, column->date) : std::nullopt;
         if (date) {
-            start[0] = 2;
+            bytes[n++] = 2;
             for (int i = 0; i < 4; ++i)
-                start[1 + i] = static_cast<std::uint8_t>(*date >> (24 - 8 * i));
-        } else if (kind == ValueKind::Date) {
-            start[0] = 1;
-            sortKeyStart(text, start + 1, sizeof start - 1);
+                bytes[n++] = static_cast<std::uint8_t>(*date >> (24 - 8 * i));
         } else {
-            sortKeyStart(text, start, sizeof start);
+            if (kind == ValueKind::Date)
+                bytes[n++] = 1;
+            n += sortKeyStart(text, bytes + n, sizeof bytes - n);
         }
-        std::uint64_t high = 0;
-        std::uint64_t low = 0;
-        for (int i = 0; i < 8; ++i) {
-            high = high << 8 | start[i];
-            low = low << 8 | start[8 + i];
+        Row row{{}, n < sizeof bytes, r, static_cast<std::uint32_t>(rows.size())};
+        for (std::size_t w = 0; w < kWords; ++w) {
+            for (std::size_t i = 0; i < 8; ++i)
+                row.start[w] = row.start[w] << 8 | bytes[w * 8 + i];
         }
-        rows.push_back({high, low, r, static_cast<std::uint32_t>(rows.size())});
+        rows.push_back(row);
     }
     std::vector<std::string> whole;
     auto wholeKey = [&](const Row& row) -> const std::string& {
@@ -196,8 +207,8 @@ void sortRecords(const RecordTable& table, std::vector<int>& records, const Fiel
         return k;
     };
     std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-        int c = a.high != b.high ? (a.high < b.high ? -1 : 1) : a.low != b.low ? (a.low < b.low ? -1 : 1) : 0;
-        if (c == 0)
+        int c = a.start < b.start ? -1 : b.start < a.start ? 1 : 0;
+        if (c == 0 && !(a.whole && b.whole))
             c = wholeKey(a).compare(wholeKey(b));
         if (c != 0)
             return descending ? c > 0 : c < 0;
