@@ -183,7 +183,10 @@ TDataEditor::TDataEditor(ToolContext ctx, QWidget* parent) : QWidget(parent), ct
 
 TDataEditor::~TDataEditor()
 {
-    deleteBeside(changes_); // before the pages whose tables it shows
+    // Before the pages whose tables they show; in the main frame they are not our children.
+    deleteBeside(changes_);
+    for (const QPointer<editor::TableWindow>& w : tableWindows_)
+        deleteBeside(w);
 }
 
 void TDataEditor::buildLoadPage()

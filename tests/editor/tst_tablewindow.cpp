@@ -26,6 +26,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
+#include <QMdiArea>
 #include <QtTest>
 
 #include <cstring>
@@ -220,6 +221,19 @@ void TestTableWindow::closesWithItsDataEditor()
     QVERIFY(w);
     e.reset();
     QVERIFY(!w);
+
+    // In the main frame the table is a window of the frame's, not the editor's child.
+    QMdiArea frame;
+    e = std::make_unique<Editor>();
+    e->writeManagers(fixture::fourManagers());
+    e->load();
+    frame.addSubWindow(&e->ed());
+    w = openTable(*e, e->ed().Manager);
+    QVERIFY(w);
+    QCOMPARE(frame.subWindowList().size(), 2);
+    e.reset();
+    QVERIFY(!w);
+    QCOMPARE(frame.subWindowList().size(), 1); // the editor's own, emptied frame
 }
 
 void TestTableWindow::sortsByNumberAndByText()
