@@ -14,8 +14,9 @@ root="$PWD"
 mode="${1:-zip}"
 case "$mode" in zip | test) ;; *) echo "usage: $0 [test]" >&2; exit 2 ;; esac
 
+# qt6-base-dev carries the host side's CMake packages (Qt6HostInfo), which the cross build looks up.
 scripts/deps.sh ca-certificates cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-    qt6-base-dev-tools zip xz-utils dpkg-dev
+    qt6-base-dev-tools qt6-base-dev libgl-dev zip xz-utils dpkg-dev
 [ "$mode" = test ] && scripts/deps.sh wine wine64
 if [ -n "${KORVEX_QT_ARCHIVE:-}" ]; then
   scripts/qt-windows.sh --from "$KORVEX_QT_ARCHIVE"
