@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace editor {
 namespace {
@@ -225,10 +226,18 @@ std::unique_ptr<FieldBinding> prepareBox(const FieldEditing& editing, QWidget* b
 // --- slots ----------------------------------------------------------------------------------
 
 SlotBinding::SlotBinding(QComboBox* selector, std::unique_ptr<FieldBinding> box,
-                         std::vector<const gamedb::Field*> fields)
-    : FieldBinding(selector, fields.front()), selector_(selector), box_(std::move(box)), slots_(std::move(fields))
+                         std::vector<const gamedb::Field*> fields, QStringList captions)
+    : FieldBinding(selector, fields.front()), selector_(selector), box_(std::move(box)), slots_(std::move(fields)),
+      captions_(std::move(captions))
 {
+    if (!captions_.isEmpty() && captions_.size() != static_cast<qsizetype>(slots_.size()))
+        throw std::logic_error("a caption for each slot of " + selector->objectName().toStdString());
     selector_->setCurrentIndex(-1);
+}
+
+QString SlotBinding::caption(int slot) const
+{
+    return captions_.isEmpty() ? selector_->itemText(slot) : captions_.at(slot);
 }
 
 void SlotBinding::moveTo(int slot)

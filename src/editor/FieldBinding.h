@@ -10,6 +10,7 @@
 #include "widgets/KeyFilter.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -88,9 +89,13 @@ std::unique_ptr<FieldBinding> triStateBinding(QCheckBox* box, const gamedb::Fiel
 // A box whose field is chosen by a selector: entry i edits slots[i].
 class SlotBinding : public FieldBinding {
 public:
-    SlotBinding(QComboBox* selector, std::unique_ptr<FieldBinding> box, std::vector<const gamedb::Field*> fields);
+    // captions name the slots where they are seen apart from the selector (a table's header, a
+    // changes line); without them the selector's entries do.
+    SlotBinding(QComboBox* selector, std::unique_ptr<FieldBinding> box, std::vector<const gamedb::Field*> fields,
+                QStringList captions = {});
 
     QComboBox* selector() const { return selector_; }
+    QString caption(int slot) const;
     // The slot the box holds; -1 before anything was shown.
     int slot() const { return slot_; }
     // The entry of the selector that edits field; -1 when it is none of the slots.
@@ -110,6 +115,7 @@ private:
     QComboBox* selector_;
     std::unique_ptr<FieldBinding> box_;
     std::vector<const gamedb::Field*> slots_;
+    QStringList captions_;
     int slot_ = -1;
 };
 

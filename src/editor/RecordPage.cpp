@@ -188,7 +188,8 @@ const FieldEditing* RecordPage::editingOf(const gamedb::Field& field) const
     return nullptr;
 }
 
-void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields)
+void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields,
+                           const QStringList& captions)
 {
     wheelOnlyWithFocus(selector); // a stray wheel would switch the slot the box edits
     std::vector<const gamedb::Field*> fields;
@@ -204,7 +205,7 @@ void RecordPage::bindSlots(QComboBox* selector, QWidget* box, std::initializer_l
     for (const gamedb::Field* f : fields)
         editings_.push_back({f, box, editing});
     std::unique_ptr<FieldBinding> inner = prepareBox(editing, box, fields.front());
-    bindings_.push_back(std::make_unique<SlotBinding>(selector, std::move(inner), std::move(fields)));
+    bindings_.push_back(std::make_unique<SlotBinding>(selector, std::move(inner), std::move(fields), captions));
 }
 
 bool RecordPage::runSlotSwitch(QComboBox* selector)
@@ -539,7 +540,7 @@ QString RecordPage::fieldCaption(const gamedb::Field& field) const
         if (const auto* slotted = dynamic_cast<const SlotBinding*>(b.get())) {
             const int slot = slotted->slotOf(field);
             if (slot >= 0)
-                return plain(slotted->selector()->itemText(slot));
+                return plain(slotted->caption(slot));
         } else if (&b->field() == &field) {
             box = b->widget();
         }

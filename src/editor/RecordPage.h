@@ -12,6 +12,7 @@
 #include "widgets/KeyFilter.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -131,7 +132,7 @@ public:
     QTabWidget* subPages() const { return subPages_; }
 
     // The caption of field on this page, without its colon: its box's label, a check box's own
-    // text, a slot box's selector entry ("Ita Long"); its CSV column for a field not shown.
+    // text, a slot's caption ("Ita Long", "Ita Short"); its CSV column for a field not shown.
     QString fieldCaption(const gamedb::Field& field) const;
     // How the page's box edits field; none for a field no box edits (the ID).
     const FieldEditing* editingOf(const gamedb::Field& field) const;
@@ -173,8 +174,10 @@ protected:
     // A repeated field: entry i of selector makes box edit the schema field slotFields[i]. The
     // box is a QLineEdit (text or number, by the slots' encoding) or a QComboBox over codes.
     // Showing a record puts every selector on its first entry. Call runSlotSwitch from the
-    // selector's handler when the user chooses an entry.
-    void bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields);
+    // selector's handler when the user chooses an entry. captions name the slots away from the
+    // page when the selector's entries would not tell them from another selector's.
+    void bindSlots(QComboBox* selector, QWidget* box, std::initializer_list<const char*> slotFields,
+                   const QStringList& captions = {});
     // Stores the box into the slot it held and shows the newly chosen slot of the record shown;
     // writes into the table at once and does not set the modified mark.
     bool runSlotSwitch(QComboBox* selector);

@@ -249,7 +249,9 @@ void TeamPage::buildPage3()
 void TeamPage::bindFields()
 {
     bindSlots(TeLongC, TeLong, {"TeLong0", "TeLong1", "TeLong2", "TeLong3", "TeLong4", "TeLong5", "TeLong6"});
-    bindSlots(TeShortC, TeShort, {"TeShort0", "TeShort1", "TeShort2", "TeShort3", "TeShort4", "TeShort5", "TeShort6"});
+    // The short names' selector repeats the long names' entries; elsewhere they are told apart.
+    bindSlots(TeShortC, TeShort, {"TeShort0", "TeShort1", "TeShort2", "TeShort3", "TeShort4", "TeShort5", "TeShort6"},
+              languageEntries("Short"));
     bindSlots(TeDescC, TeDesc, {"TeDesc0", "TeDesc1", "TeDesc2", "TeDesc3", "TeDesc4", "TeDesc5", "TeDesc6"});
     bindText(TeNat);
     bindCode(TeReg);
