@@ -20,14 +20,16 @@
 namespace cli {
 namespace {
 
-constexpr const char* kUsageText =
-    "usage: korvex export FOLDER managers|teams|players FILE [--where COLUMN EXPR]...\n"
-    "       korvex import FOLDER managers|teams|players FILE\n"
-    "Export writes the database of the game folder FOLDER as CSV to FILE; import\n"
-    "applies FILE to it and saves the game file. FILE - is standard output or input.\n"
-    "--where exports only the records whose CSV column COLUMN matches EXPR, as a filter\n"
-    "box of the table window takes it (braad, =Oslo FC, >=18, 10~20, <>0, /^A/, =, <>);\n"
-    "several must all match. Without arguments korvex opens its window.\n";
+constexpr const char* kUsageText = "usage: korvex export FOLDER managers|teams|players FILE [--where COLUMN EXPR]...\n"
+                                   "       korvex import FOLDER managers|teams|players FILE\n"
+                                   "Export writes the database of the game folder FOLDER as CSV to FILE; import\n"
+                                   "applies FILE to it and saves the game file. FILE - is standard output or input.\n"
+                                   "--where exports only the records whose CSV column COLUMN (record: the record\n"
+                                   "number) matches EXPR, as a filter box of the table window takes it: text\n"
+                                   "(contains), =text, 18, >18, >=18, <21, <=21, <>0, 10~20 (inclusive), /regex/,\n"
+                                   "= (empty), <> (not empty); repeated, all must match; in record order. An\n"
+                                   "unknown COLUMN or an EXPR that cannot be read exits 2 with the reason.\n"
+                                   "Without arguments korvex opens its window.\n";
 
 // The reason an export's --where cannot be used: its column or its expression.
 struct WhereError : std::runtime_error {
