@@ -75,6 +75,14 @@ void TestExportWhere::exportsTheMatchingRecords_data()
     QTest::newRow("none: all") << QStringList{} << QList<int>{1, 2, 3, 4, 5};
     QTest::newRow("a comparison") << QStringList{"--where", "pace", ">=18"} << QList<int>{1, 3, 5};
     QTest::newRow("a text") << QStringList{"--where", "club", "oslo"} << QList<int>{2, 4};
+    QTest::newRow("a whole text") << QStringList{"--where", "club", "=Oslo FC"} << QList<int>{2, 4};
+    QTest::newRow("greater") << QStringList{"--where", "pace", ">18"} << QList<int>{3};
+    QTest::newRow("less") << QStringList{"--where", "pace", "<12"} << QList<int>{4};
+    QTest::newRow("at most") << QStringList{"--where", "pace", "<=12"} << QList<int>{2, 4};
+    QTest::newRow("equal") << QStringList{"--where", "pace", "18"} << QList<int>{1, 5};
+    QTest::newRow("not equal") << QStringList{"--where", "pace", "<>18"} << QList<int>{2, 3, 4};
+    QTest::newRow("empty") << QStringList{"--where", "first_name", "="} << QList<int>{1, 2, 3, 4, 5};
+    QTest::newRow("not empty") << QStringList{"--where", "first_name", "<>"} << QList<int>{};
     QTest::newRow("repeated: all apply") << QStringList{"--where", "pace", ">=18", "--where", "club", "=Braadford Town"}
                                          << QList<int>{1, 3, 5};
     QTest::newRow("a range and the record number")

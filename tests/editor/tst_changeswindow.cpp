@@ -120,6 +120,7 @@ class TestChangesWindow : public QObject {
     Q_OBJECT
 private slots:
     void saveSummaryAfterEditsNewAndDelete();
+    void saveSummaryCountsRecords();
     void linesOfEachKind();
     void sortFilterAndShowOnThePage();
     void captions_data();
@@ -156,6 +157,55 @@ void TestChangesWindow::saveSummaryAfterEditsNewAndDelete()
     QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList());
     QCOMPARE(ed.ManSum->text(), QString("Managers: no changes"));
     QVERIFY(!e.page().isModified());
+}
+
+// Counts of records, not of fields: one record with two fields edited is one change; a Delete that
+// moves the last record into the freed place is one deletion.
+void TestChangesWindow::saveSummaryCountsRecords()
+{
+    Editor e;
+    QList<QByteArray> records;
+    for (int i = 1; i <= 6; ++i)
+        records << playerRecord(i, "First" + QByteArray::number(i), "Second" + QByteArray::number(i));
+    writePlayers(e, records);
+    e.load(false, false, true);
+    TDataEditor& ed = e.ed();
+    editor::PlayerPage& p = *ed.Player;
+    ed.Menu->setCurrentWidget(ed.SaveTab);
+    QCOMPARE(ed.PlaySum->text(), QString("Players: no changes"));
+    QCOMPARE(ed.ManSum->text(), QString()); // not loaded
+
+    ed.Menu->setCurrentWidget(&p);
+    auto show = [&](int record) {
+        Editor::clickRow(p.PlayList, Editor::rowOfRecord(p.PlayList, record));
+        QCOMPARE(p.PlRec->text(), QString::number(record));
+    };
+    show(1);
+    retype(p.PlFName, "Edited");
+    retype(p.PlAge, "30");
+    show(2);
+    retype(p.PlFName, "Edited");
+    show(3);
+    retype(p.PlSName, "Edited");
+    show(4);
+    ed.Menu->setCurrentWidget(ed.SaveTab);
+    QCOMPARE(ed.PlaySum->text(), QString("Players: 3 changed"));
+
+    ed.Menu->setCurrentWidget(&p);
+    QTest::mouseClick(p.PlNew, Qt::LeftButton);
+    show(5);
+    QTest::mouseClick(p.PlDel, Qt::LeftButton); // the new record moves into 5
+    show(6);
+    QTest::mouseClick(p.PlDel, Qt::LeftButton);
+    QCOMPARE(p.table().count(), 5);
+    ed.Menu->setCurrentWidget(ed.SaveTab);
+    QCOMPARE(ed.PlaySum->text(), QString("Players: 3 changed, 1 added, 2 deleted"));
+    QCOMPARE(ed.PlaySa->accessibleDescription(), QString("Players: 3 changed, 1 added, 2 deleted"));
+    QCOMPARE(e.prompts.asked.size(), 0);
+
+    e.save(false, false, true);
+    QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList());
+    QCOMPARE(ed.PlaySum->text(), QString("Players: no changes"));
 }
 
 void TestChangesWindow::linesOfEachKind()
@@ -245,6 +295,8 @@ void TestChangesWindow::captions_data()
     QTest::newRow("check box") << 0 << QByteArray("MaPlay") << "Player Manager";
     QTest::newRow("ID label") << 0 << QByteArray("MaID") << "Unique ID";
     QTest::newRow("language slot") << 1 << QByteArray("TeLong1") << "Ita Long";
+    // The short names' selector shows the long names' entries; a changes line tells them apart.
+    QTest::newRow("short name slot") << 1 << QByteArray("TeShort1") << "Ita Short";
     QTest::newRow("colour slot") << 1 << QByteArray("TeColor2") << "Secondary Away Colour";
     QTest::newRow("drop-down") << 1 << QByteArray("TeLDivi") << "Last Division";
     QTest::newRow("position") << 2 << QByteArray("PlSup") << "Support";

@@ -3,6 +3,7 @@
 // still holds the old table asking before its next save. Also the changes window inside the
 // main frame, which closes with its data editor.
 #include "../editor/EditorFixture.h"
+#include "WindowSystem.h"
 
 #include "app/THovedmenu.h"
 #include "editor/ChangesWindow.h"
@@ -10,6 +11,7 @@
 #include "gamedb/HallOfFame.h"
 #include "gamedb/PlayerDb.h"
 #include "tools/RestoreWindow.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -78,12 +80,22 @@ void choose(RestoreWindow* w, int row)
     w->BackupList->setCurrentItem(w->BackupList->topLevelItem(row));
 }
 
+// A click on the row, as the user picks a copy.
+void click(RestoreWindow* w, int row)
+{
+    QTreeWidgetItem* item = w->BackupList->topLevelItem(row);
+    w->BackupList->scrollToItem(item);
+    QTest::mouseClick(w->BackupList->viewport(), Qt::LeftButton, {}, w->BackupList->visualItemRect(item).center());
+}
+
 } // namespace
 
 class TestRestore : public QObject {
     Q_OBJECT
 private slots:
     void restoreAndItsUndo();
+    void restoreOnTheRealQuestion();
+    void oldestAndNewestTwentyKeptOverManyRuns();
     void copyThatNoLongerLoadsIsRefused();
     void editorHoldingTheOldTableAsks();
     void changesWindowClosesWithItsEditor();
@@ -123,6 +135,74 @@ void TestRestore::restoreAndItsUndo()
     QTest::mouseClick(w->RestoreB, Qt::LeftButton);
     QCOMPARE(readAll(f.e.path(kPlayerFormat)), f.two);
     QCOMPARE(rows(w), (QStringList{"Players.db1|3", "Players.db1|2", "Players.db1|3", "Hiscores.bin|"}));
+}
+
+// The question on the real message box, answered by its keys: N keeps the file, Y restores.
+void TestRestore::restoreOnTheRealQuestion()
+{
+    Folder f;
+    DialogPrompts real;
+    THovedmenu main(*f.e.config, real);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.RestoreBackup1->trigger();
+    auto* w = main.mdiArea()->findChild<RestoreWindow*>();
+    QVERIFY(w);
+    QCOMPARE(rows(w), QStringList{"Players.db1|3"});
+    const QString time = w->BackupList->topLevelItem(0)->text(RestoreWindow::Time);
+    click(w, 0);
+    QCOMPARE(w->BackupList->currentItem(), w->BackupList->topLevelItem(0));
+    const QString question = "Replace Players.db1 with the copy from " + time + "?";
+
+    const auto no = windowsystem::answerNextBox(windowsystem::BoxAct::KeyN);
+    QTest::mouseClick(w->RestoreB, Qt::LeftButton);
+    QTRY_VERIFY(no->answered);
+    QCOMPARE(no->text, question);
+    QVERIFY(!no->stuck);
+    QCOMPARE(readAll(f.e.path(kPlayerFormat)), f.two);
+    QCOMPARE(rows(w), QStringList{"Players.db1|3"});
+
+    const auto yes = windowsystem::answerNextBox(windowsystem::BoxAct::KeyY);
+    QTest::mouseClick(w->RestoreB, Qt::LeftButton);
+    QTRY_VERIFY(yes->answered);
+    QCOMPARE(yes->text, question);
+    QVERIFY(!yes->stuck);
+    QCOMPARE(readAll(f.e.path(kPlayerFormat)), f.three);
+    QCOMPARE(rows(w), (QStringList{"Players.db1|2", "Players.db1|3"}));
+}
+
+// Twenty-five runs of the data editor, each adding a player and saving: the restore window lists
+// the copy made before the first save and those before the last 20, newest first.
+void TestRestore::oldestAndNewestTwentyKeptOverManyRuns()
+{
+    QTemporaryDir root;
+    Editor e;
+    writePlayers(e, players(1));
+    const QByteArray first = readAll(e.path(kPlayerFormat));
+    std::vector<std::unique_ptr<AppConfig>> earlier; // each run's editor outlives its config otherwise
+    constexpr int kRuns = 25;
+    for (int run = 0; run < kRuns; ++run) {
+        earlier.push_back(std::move(e.config));
+        e.config = std::make_unique<AppConfig>(e.dir.path(), root.path());
+        e.open();
+        e.load(false, false, true);
+        QCOMPARE(e.ed().Player->table().count(), 1 + run);
+        QTest::mouseClick(e.ed().Player->PlNew, Qt::LeftButton);
+        e.save(false, false, true);
+        QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList());
+    }
+    QCOMPARE(readAll(Backups(root.path()).list(e.dir.path()).front().path), first);
+
+    THovedmenu main(*e.config, e.prompts);
+    main.show();
+    main.RestoreBackup1->trigger();
+    auto* w = main.mdiArea()->findChild<RestoreWindow*>();
+    QVERIFY(w);
+    QStringList expected;
+    for (int run = kRuns - 1; run >= kRuns - Backups::kKeptNewest; --run)
+        expected << "Players.db1|" + QString::number(1 + run);
+    expected << "Players.db1|1";
+    QCOMPARE(rows(w), expected);
 }
 
 void TestRestore::copyThatNoLongerLoadsIsRefused()
