@@ -103,10 +103,11 @@ unset DISPLAY WAYLAND_DISPLAY
 winpath() { echo "Z:${1//\//\\}"; }
 export WINEPATH="$(winpath "$qt/bin");$(winpath "${mingw_runtime[0]}");$(winpath "${mingw_runtime[1]}");$(winpath "$csv/bin")"
 start=$(date +%s)
+# The server first: one started by wineboot would refuse -p (exit 2), and quit seconds later.
+wineserver -p 600 || { echo "a wineserver already runs for $WINEPREFIX; using it" >&2; }
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 600 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
 fi
-wineserver -p 600
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 passed=0 failed=0 skipped=0 bad=()

@@ -368,7 +368,6 @@ void TestDataEditor::closeQuestionOnTheRealBox()
     QTest::keyClicks(ed.Manager->MaForN, "x");
     QVERIFY(ed.anyModified());
 
-    SKIP_UNDER_WINE_FOR_ESCAPE(act);
     const auto watch = windowsystem::answerNextBox(windowsystem::BoxAct(act));
     windowsystem::closeBox(&ed);
     QVERIFY(watch->answered);

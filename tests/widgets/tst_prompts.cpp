@@ -36,7 +36,6 @@ void TestPrompts::confirmAnswersByHowTheBoxWasLeft()
     parent.show();
     QVERIFY(QTest::qWaitForWindowExposed(&parent));
     DialogPrompts prompts;
-    SKIP_UNDER_WINE_FOR_ESCAPE(act);
     const auto watch = windowsystem::answerNextBox(BoxAct(act));
     const A got = prompts.confirm(&parent, QStringLiteral("Save Changes?"));
     QVERIFY(watch->answered);
