@@ -336,10 +336,8 @@ void TDataEditor::LoadBClick()
             if (!ticks[i]->isEnabled() || !ticks[i]->isChecked())
                 continue;
             editor::RecordPage* page = pages()[i];
-            // Remembered before the read, kept only when the whole load succeeded.
-            LoadedFile file(ctx_.config.gameFile(QString::fromUtf8(page->table().format().fileName)));
-            gamedb::loadDatabase(page->table(), folder, *loadProgress_, *page);
-            loaded_[i] = std::move(file);
+            // The file is read once: its stamp is that of the bytes the table was made from.
+            loaded_[i] = LoadedFile(gamedb::loadDatabase(page->table(), folder, *loadProgress_, *page));
             tables_->remember(static_cast<int>(i));
         }
     });

@@ -44,20 +44,20 @@ int databaseRecords(const DbFormat& f, std::span<const std::uint8_t> start, std:
     return count;
 }
 
-void loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page)
+FileStamp loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page)
 {
     const DbFormat& f = table.format();
     ProgressRun run(progress, f.loadText);
 
     const QString path = gameFilePath(folder, QString::fromUtf8(f.fileName));
-    GameFileReader reader(path);
+    StampedReader reader(path);
     const Bytes head = reader.read(f.recordsStart());
     const int count = recordCount(f, head);
-    // The records go straight into the buffer the table keeps; nothing after them is read.
+    // The records go straight into the buffer the table keeps.
     const std::size_t size = static_cast<std::size_t>(count) * f.recordSize;
     Bytes records = reader.read(size);
     checkComplete(f, count, head.size(), records.size());
-    reader.close();
+    const FileStamp stamp = reader.finish();
 
     RecordTable fresh(f);
     fresh.assign(std::move(records), count);
@@ -71,6 +71,7 @@ void loadDatabase(RecordTable& table, const QString& folder, Progress& progress,
     page.showPages();
     page.storeAndShow();
     page.setLoaded();
+    return stamp;
 }
 
 Bytes encodeDatabase(const RecordTable& table, std::span<const std::uint8_t> existingPrefix, ProgressRun* run)

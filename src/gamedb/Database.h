@@ -12,7 +12,8 @@ namespace gamedb {
 
 // Reads the file into a fresh table. Only when the whole file was read does it replace the
 // caller's table and run the page's hooks; a failure leaves table and page as they were.
-void loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
+// Returns the stamp of the bytes it read (see StampedReader), for the save to compare.
+FileStamp loadDatabase(RecordTable& table, const QString& folder, Progress& progress, PageHooks& page);
 
 // The record count of a database file of fileSize bytes that starts with start (at least its
 // first H + 6 bytes, or all of a shorter file); throws GameError where a load of it would stop.

@@ -7,9 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -106,6 +108,7 @@ void writeGameFile(const QString& path, std::span<const std::uint8_t> data);
 void writeOutputFile(const QString& path, std::span<const std::uint8_t> data);
 
 // What a file held when it was read, to tell later whether another program has changed it.
+// Stamps are compared within one run and never stored.
 struct FileStamp {
     bool exists = false;
     std::uint64_t size = 0;
@@ -115,6 +118,41 @@ struct FileStamp {
 FileStamp stampOf(std::span<const std::uint8_t> bytes);
 // The file's stamp now; a missing file has exists false. Other failures throw.
 FileStamp stampFile(const QString& path);
+
+// The stamp of bytes that come piece by piece: the same as stampOf of them all, however they
+// are cut.
+class Stamper {
+public:
+    void add(std::span<const std::uint8_t> bytes);
+    FileStamp stamp() const;
+
+private:
+    void addBlock(const std::uint8_t* block);
+    std::array<std::uint64_t, 8> lanes_ = kStart;
+    std::array<std::uint8_t, 64> pending_{};
+    std::size_t pendingSize_ = 0;
+    std::uint64_t size_ = 0;
+    static const std::array<std::uint64_t, 8> kStart;
+};
+
+// A game file read once, front to back, the caller taking as much as the file's header says it
+// needs, each piece straight into the buffer that keeps it, and the rest read for the stamp only.
+// The stamp is of exactly the bytes read: whatever another program changes while they are read
+// and does not reach them leaves the file unlike its stamp, as a change after the read does.
+class StampedReader {
+public:
+    explicit StampedReader(const QString& path);
+
+    // The next n bytes; fewer when the file ends first.
+    Bytes read(std::size_t n);
+    // Reads the file to its end, closes it and checks the close: the stamp of all it read.
+    FileStamp finish();
+
+private:
+    GameFileReader reader_;
+    Stamper stamper_;
+    bool first_ = true;
+};
 
 // One writer per game folder at a time, across processes: held from before a read that a write
 // builds on until after the replace. Waits up to wait for another holder, then throws. A lock
@@ -141,6 +179,8 @@ struct IoFaults {
     int openErrno = 0;         // every open fails with this error number
     long long writeLimit = -1; // writes fail with ENOSPC once this many bytes are written
     int renameErrno = 0;       // the final rename fails with this error number
+    // Another program at work while a StampedReader reads: runs once it has read its first piece.
+    std::function<void()> afterFirstPiece = nullptr;
 };
 void setIoFaults(const IoFaults* faults);
 

@@ -15,6 +15,8 @@ public:
     // Takes the file's stamp now: call it before reading, so that a change between the stamp and
     // the read counts as a change rather than going unseen. A missing file is remembered as such.
     explicit LoadedFile(const QString& path) : stamp_(gamedb::stampFile(path)) {}
+    // The stamp of the very bytes a read took (a StampedReader's), which nothing can come between.
+    explicit LoadedFile(const gamedb::FileStamp& read) : stamp_(read) {}
 
     // Call under the game folder's lock, just before path (the file the save replaces, also
     // after the game folder was changed) is written. False when the file holds another

@@ -38,6 +38,8 @@ class TestDiskChanges : public QObject {
 private slots:
     void changedFileAsksBeforeOverwrite_data();
     void changedFileAsksBeforeOverwrite();
+    void changeDuringTheLoad_data();
+    void changeDuringTheLoad();
     void sameBytesOrOwnSaveDoNotAsk();
     void anotherWriterHoldingTheFolderStopsTheSave();
     void firstSaveOfTheRunIsBackedUp();
@@ -84,6 +86,73 @@ void TestDiskChanges::changedFileAsksBeforeOverwrite()
     }
     // The teams were saved as usual.
     QVERIFY(readAll(e.path(kTeamFormat)).contains("New Ground"));
+}
+
+void TestDiskChanges::changeDuringTheLoad_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("asks");
+    QTest::addColumn<QByteArray>("loadedFirst"); // manager 1's first name as loaded
+    // Their file put in place of ours: the load reads on in ours, which is no longer on disk.
+    QTest::newRow("replaced while the records are read") << "replace" << true << QByteArray("Erik");
+    // Their header written over ours once ours was read: the table holds bytes no longer there.
+    QTest::newRow("header rewritten after it was read") << "header" << true << QByteArray("Erik");
+    // Their records written over ours before the load reached them: it read theirs, all of them.
+    QTest::newRow("records rewritten before they were read") << "records" << false << QByteArray("Theirs");
+}
+
+// Another program writes the managers while the load is reading them (between the header and
+// the records): whatever change the loaded table does not hold, the save asks about.
+void TestDiskChanges::changeDuringTheLoad()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, asks);
+    QFETCH(QByteArray, loadedFirst);
+#ifdef Q_OS_WIN
+    if (how == "replace")
+        QSKIP("Windows refuses to replace a file another handle holds open (the load's)");
+#endif
+    Editor e;
+    e.writeManagers(fourManagers());
+    const QByteArray ours = readAll(e.path(kManagerFormat));
+    QList<Mgr> theirs = fourManagers();
+    theirs[0].first = "Theirs";
+    e.writeManagers(theirs);
+    QByteArray theirBytes = readAll(e.path(kManagerFormat));
+    writeAll(e.path(kManagerFormat), ours);
+    if (how == "header") {
+        theirBytes = ours;
+        theirBytes[0] = static_cast<char>(theirBytes[0] ^ 0x55);
+    }
+    QVERIFY(theirBytes != ours);
+    QCOMPARE(theirBytes.size(), ours.size());
+
+    gamedb::IoFaults faults;
+    int runs = 0;
+    faults.afterFirstPiece = [&] {
+        ++runs;
+        if (how == "replace")
+            gamedb::writeGameFile(e.path(kManagerFormat), gamedb::Bytes(theirBytes.begin(), theirBytes.end()));
+        else
+            writeAll(e.path(kManagerFormat), theirBytes); // in place, the file the load holds open
+    };
+    gamedb::setIoFaults(&faults);
+    e.open();
+    e.load();
+    gamedb::setIoFaults(nullptr);
+    QCOMPARE(runs, 1);
+    QCOMPARE(e.prompts.texts(Kind::GeneralError), QStringList());
+    QCOMPARE(managerText(e.record(1), "MaForN"), loadedFirst);
+
+    retype(e, "Edited");
+    e.prompts.confirmAnswers << ScriptedPrompts::Reply(Answer::No);
+    e.save();
+    QCOMPARE(e.prompts.texts(Kind::Confirm), asks ? QStringList{kQuestion} : QStringList());
+    const QByteArray saved = readAll(e.path(kManagerFormat));
+    if (asks)
+        QCOMPARE(saved, theirBytes);
+    else
+        QVERIFY(saved.contains("Edited") && saved.contains("Theirs")); // their change kept
 }
 
 // Bytes written back unchanged (a touch, a copy) are no change; after its own save the editor

@@ -127,7 +127,28 @@ void TestDbFormats::fullTableRoundTrips()
     RecordTable table(f);
     RecordingProgress progress;
     RecordingPage page;
-    loadDatabase(table, dir_.path(), progress, page);
+    const FileStamp stamp = loadDatabase(table, dir_.path(), progress, page);
+    // The stamp is of every byte read, the tail too; and the same however the bytes are cut.
+    const Bytes bytes = toBytes(original);
+    QCOMPARE(stamp, stampOf(bytes));
+    QCOMPARE(stamp, stampFile(pathOf(k)));
+    Stamper pieces;
+    const std::span<const std::uint8_t> all(bytes);
+    std::size_t at = 0;
+    for (const std::size_t n : {std::size_t(1), std::size_t(63), std::size_t(64), std::size_t(65), std::size_t(200)}) {
+        pieces.add(all.subspan(at, n));
+        at += n;
+    }
+    pieces.add(all.subspan(at));
+    QCOMPARE(pieces.stamp(), stamp);
+    Bytes changed = bytes; // the last byte of the tail; two records trading places
+    changed.back() ^= 1;
+    QVERIFY(stampOf(changed) != stamp);
+    changed = bytes;
+    std::swap_ranges(changed.begin() + qsizetype(f.recordsStart()),
+                     changed.begin() + qsizetype(f.recordsStart() + f.recordSize),
+                     changed.begin() + qsizetype(f.recordsStart() + f.recordSize));
+    QVERIFY(changed != bytes && stampOf(changed) != stamp);
     QCOMPARE(table.count(), count);
     QCOMPARE(page.lines.size(), std::size_t(count));
     QVERIFY(page.lines.back().ends_with("\t" + std::to_string(count)));
