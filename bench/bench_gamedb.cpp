@@ -234,12 +234,12 @@ void playerListLines(benchmark::State& state)
     gamedb::NoPage page;
     gamedb::loadDatabase(table, folder(), progress, page);
     for (auto _ : state) {
-        std::vector<gamedb::ListLine> lines;
+        gamedb::ListLines lines;
         lines.reserve(static_cast<std::size_t>(table.count()));
         for (int i = 1; i <= table.count(); ++i)
-            lines.push_back(gamedb::listLineOf(table, i));
-        gamedb::sortListLines(lines);
-        benchmark::DoNotOptimize(lines.data());
+            lines.add(table, i);
+        lines.sort();
+        benchmark::DoNotOptimize(lines.record(0));
     }
     state.SetItemsProcessed(state.iterations() * table.count());
 }

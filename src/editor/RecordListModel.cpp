@@ -1,7 +1,5 @@
 #include "editor/RecordListModel.h"
 
-#include <algorithm>
-
 namespace editor {
 
 int RecordListModel::rowCount(const QModelIndex& parent) const
@@ -13,50 +11,50 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const gamedb::ListLine& line = lines_[static_cast<std::size_t>(index.row())];
+    const auto row = static_cast<std::size_t>(index.row());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return line.name;
+        return lines_.name(row);
     case Qt::UserRole:
-        return line.record;
+        return lines_.record(row);
     default:
         return {};
     }
 }
 
-void RecordListModel::setLines(std::vector<gamedb::ListLine> lines)
+void RecordListModel::setLines(gamedb::ListLines lines)
 {
-    gamedb::sortListLines(lines);
+    lines.sort();
     beginResetModel();
     lines_ = std::move(lines);
     endResetModel();
 }
 
-int RecordListModel::insertLine(gamedb::ListLine line)
+int RecordListModel::insertLine(std::string_view gameName, int number)
 {
     // The order of a fill, so the new line lands exactly where a refill would put it.
-    gamedb::ensureKey(line);
-    const auto at = std::upper_bound(lines_.begin(), lines_.end(), line, gamedb::listLess);
-    const int row = static_cast<int>(at - lines_.begin());
-    beginInsertRows({}, row, row);
-    lines_.insert(at, std::move(line));
+    const std::size_t row = lines_.rowFor(gameName, number);
+    beginInsertRows({}, static_cast<int>(row), static_cast<int>(row));
+    lines_.insert(row, gameName, number);
     endInsertRows();
-    return row;
+    return static_cast<int>(row);
 }
 
 int RecordListModel::recordAt(int row) const
 {
     if (row < 0 || row >= rowCount())
         return 0;
-    return lines_[static_cast<std::size_t>(row)].record;
+    return lines_.record(static_cast<std::size_t>(row));
 }
 
 int RecordListModel::rowOf(int number) const
 {
-    const auto at = std::find_if(lines_.begin(), lines_.end(),
-                                 [number](const gamedb::ListLine& line) { return line.record == number; });
-    return at == lines_.end() ? -1 : static_cast<int>(at - lines_.begin());
+    for (std::size_t row = 0; row < lines_.size(); ++row) {
+        if (lines_.record(row) == number)
+            return static_cast<int>(row);
+    }
+    return -1;
 }
 
 } // namespace editor

@@ -1,12 +1,12 @@
 #pragma once
 // A record page's list: sorted lines of visible name and record number. Filling it is one sort
-// and one model reset, not a sorted insertion per line.
+// and one model reset, not a sorted insertion per line; a line's text is made when it is shown.
 
 #include "gamedb/ListOrder.h"
 
 #include <QAbstractListModel>
 
-#include <vector>
+#include <string_view>
 
 namespace editor {
 
@@ -19,19 +19,19 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // Sorts lines and shows them in place of the old ones.
-    void setLines(std::vector<gamedb::ListLine> lines);
+    void setLines(gamedb::ListLines lines);
     void clear() { setLines({}); }
-    // Puts one line at its sorted place; returns its row.
-    int insertLine(gamedb::ListLine line);
+    // Puts a line named gameName (game bytes) at its sorted place; returns its row.
+    int insertLine(std::string_view gameName, int number);
 
     // The record number behind row (0 when row is out of range).
     int recordAt(int row) const;
     // The row of record number's line; -1 when the list has none.
     int rowOf(int number) const;
-    const std::vector<gamedb::ListLine>& lines() const { return lines_; }
+    const gamedb::ListLines& lines() const { return lines_; }
 
 private:
-    std::vector<gamedb::ListLine> lines_;
+    gamedb::ListLines lines_;
 };
 
 } // namespace editor

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace editor {
 
@@ -44,6 +45,25 @@ protected:
 
 private:
     bool& flag_;
+};
+
+// Scrolls a list to its current line when it is shown, for a scroll asked while it was hidden:
+// scrolling lays out every row of the list, which a hidden list does not need.
+class ScrollWhenShown : public QObject {
+public:
+    ScrollWhenShown(QListView* list, bool& pending) : QObject(list), list_(list), pending_(pending) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show && std::exchange(pending_, false))
+            list_->scrollTo(list_->currentIndex());
+        return false;
+    }
+
+private:
+    QListView* list_;
+    bool& pending_;
 };
 
 } // namespace
@@ -96,6 +116,7 @@ RecordPage::RecordPage(const PageNames& names, PageTraits traits, Prompts& promp
     list_->setAccessibleName(QString::fromLatin1(names.list));
     list_->setFixedWidth(170);
     list_->viewport()->installEventFilter(new PressWatch(this, changedByPress_));
+    list_->installEventFilter(new ScrollWhenShown(list_, scrollWhenShown_));
     connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& now) {
         if (programmatic_ || !now.isValid())
             return;
@@ -317,7 +338,9 @@ void RecordPage::clearList()
 
 void RecordPage::addLine(const gamedb::RecordTable& table, int number)
 {
-    pending_.push_back(gamedb::listLineOf(table, number));
+    if (pending_.empty())
+        pending_.reserve(static_cast<std::size_t>(table.count()));
+    pending_.add(table, number);
 }
 
 void RecordPage::finishFill()
@@ -326,10 +349,10 @@ void RecordPage::finishFill()
         return;
     filling_ = false;
     showList(std::move(pending_));
-    pending_.clear();
+    pending_ = {};
 }
 
-void RecordPage::showList(std::vector<gamedb::ListLine> lines)
+void RecordPage::showList(gamedb::ListLines lines)
 {
     programmatic_ = true;
     model_->setLines(std::move(lines));
@@ -345,7 +368,10 @@ void RecordPage::makeLineCurrent(int row, bool highlighted)
     if (row >= 0 && row < model_->rowCount()) {
         const QModelIndex line = model_->index(row);
         sel->setCurrentIndex(line, highlighted ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
-        list_->scrollTo(line);
+        if (list_->isVisible())
+            list_->scrollTo(line);
+        else
+            scrollWhenShown_ = true; // a load fills pages that are not shown
     }
     programmatic_ = false;
 }
@@ -358,10 +384,10 @@ int RecordPage::currentRecord() const
 
 void RecordPage::rebuildList()
 {
-    std::vector<gamedb::ListLine> lines;
+    gamedb::ListLines lines;
     lines.reserve(static_cast<std::size_t>(table_.count()));
     for (int i = 1; i <= table_.count(); ++i)
-        lines.push_back(gamedb::listLineOf(table_, i));
+        lines.add(table_, i);
     showList(std::move(lines));
 }
 
@@ -407,7 +433,7 @@ void RecordPage::newRecord()
     // Reset, the player page's own step below) comes back to the new record, not to whichever
     // record now stands on the old current row.
     programmatic_ = true;
-    const int row = model_->insertLine({QStringLiteral(" , "), n});
+    const int row = model_->insertLine(" , ", n);
     programmatic_ = false;
     makeLineCurrent(row, false);
     if (traits_.newStoresAndShows) {
@@ -449,7 +475,7 @@ void RecordPage::search()
     if (!text)
         return;
     BusyCursor busy;
-    std::vector<gamedb::ListLine> lines;
+    gamedb::ListLines lines;
     auto needle = gamedb::toGame(*text);
     if (needle && !needle->empty() && traits_.searchKey) {
         gamedb::foldAscii(*needle);
@@ -459,7 +485,7 @@ void RecordPage::search()
             traits_.searchKey(table_.record(i), key);
             gamedb::foldAscii(key);
             if (key.find(*needle) != std::string::npos)
-                lines.push_back(gamedb::listLineOf(table_, i));
+                lines.add(table_, i);
         }
     }
     showList(std::move(lines));

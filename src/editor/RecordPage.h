@@ -199,7 +199,7 @@ protected:
 
 private:
     void finishFill();
-    void showList(std::vector<gamedb::ListLine> lines);
+    void showList(gamedb::ListLines lines);
     void makeLineCurrent(int row, bool highlighted);
     void rebuildList();
     // Stores the page into the record it shows, if any; all or nothing.
@@ -228,13 +228,14 @@ private:
         FieldEditing editing;
     };
     std::vector<EditedField> editings_; // one per schema field a box edits, slots included
-    std::vector<gamedb::ListLine> pending_;
+    gamedb::ListLines pending_;
     QString idShown_; // what showing the record put in the ID label
     bool filling_ = false;
     bool modified_ = false;
     bool loaded_ = false;
     bool programmatic_ = false; // the page itself moves the current line
     bool changedByPress_ = false;
+    bool scrollWhenShown_ = false; // to the current line, once the list is shown
 };
 
 } // namespace editor

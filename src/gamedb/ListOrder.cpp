@@ -5,99 +5,177 @@
 #include "gamedb/SortKey.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace gamedb {
 namespace {
 
-std::string fullKey(const ListLine& line)
+using Line = ListLines::Line;
+
+bool startLess(const Line& a, const Line& b)
 {
-    return sortKey(toGame(line.name).value_or(std::string()));
+    return a.high != b.high ? a.high < b.high : a.low < b.low;
 }
 
-// Big-endian, zero after the key's end: comparing two prefixes compares the keys' first 16 bytes.
-void setPrefix(ListLine& line, std::string_view gameBytes)
+bool sameStart(const Line& a, const Line& b)
 {
-    std::uint8_t start[16] = {};
-    sortKeyStart(gameBytes, start, sizeof start);
-    for (std::size_t half = 0; half < 2; ++half) {
-        std::uint64_t v = 0;
-        for (std::size_t i = 0; i < 8; ++i)
-            v = v << 8 | start[half * 8 + i];
-        line.prefix[half] = v;
-    }
-    line.keyed = true;
+    return a.high == b.high && a.low == b.low;
 }
 
-// Negative, zero or positive by the keys' first 16 bytes.
-int comparePrefix(const ListLine& a, const ListLine& b)
+// Sorts lines by the first word of their key starts, stably, 11 bits at a time from the lowest
+// (a comparison sort of 20000 names spends most of its time on mispredicted branches); what
+// moves is the word and the line's place, the lines themselves once at the end.
+void sortByHigh(std::vector<Line>& lines)
 {
-    for (std::size_t half = 0; half < 2; ++half) {
-        if (a.prefix[half] != b.prefix[half])
-            return a.prefix[half] < b.prefix[half] ? -1 : 1;
+    struct Entry {
+        std::uint64_t high;
+        std::uint64_t line;
+    };
+    constexpr int kBits = 11;
+    constexpr int kPasses = (64 + kBits - 1) / kBits;
+    constexpr std::uint64_t kMask = (1u << kBits) - 1;
+    const std::size_t n = lines.size();
+    std::vector<Entry> from(n);
+    std::vector<Entry> to(n);
+    std::vector<std::array<std::uint32_t, 1u << kBits>> count(kPasses);
+    for (std::size_t i = 0; i < n; ++i) {
+        from[i] = {lines[i].high, i};
+        for (int p = 0; p < kPasses; ++p)
+            ++count[static_cast<std::size_t>(p)][(lines[i].high >> (kBits * p)) & kMask];
     }
-    return 0;
+    for (int p = 0; p < kPasses; ++p) {
+        auto& c = count[static_cast<std::size_t>(p)];
+        if (n == 0 || c[(from[0].high >> (kBits * p)) & kMask] == n)
+            continue; // all alike in these bits
+        std::uint32_t at = 0;
+        for (std::uint32_t& k : c)
+            at += std::exchange(k, at);
+        for (const Entry& e : from)
+            to[c[(e.high >> (kBits * p)) & kMask]++] = e;
+        from.swap(to);
+    }
+    std::vector<Line> sorted;
+    sorted.reserve(n);
+    for (const Entry& e : from)
+        sorted.push_back(lines[e.line]);
+    lines.swap(sorted);
 }
 
 } // namespace
 
-void ensureKey(ListLine& line)
+void ListLines::clear()
 {
-    if (!line.keyed)
-        setPrefix(line, toGame(line.name).value_or(std::string()));
+    names_.clear();
+    lines_.clear();
 }
 
-bool listLess(const ListLine& a, const ListLine& b)
+void ListLines::reserve(std::size_t lines)
 {
-    int c = comparePrefix(a, b);
-    if (c == 0)
-        c = fullKey(a).compare(fullKey(b));
-    return c != 0 ? c < 0 : a.record < b.record;
+    lines_.reserve(lines);
+    names_.reserve(lines * 20); // a surname and a first name, most of them
 }
 
-ListLine listLineOf(const RecordTable& table, int number)
+void ListLines::push(std::size_t nameAt, int number)
 {
-    thread_local std::string name;
-    name.clear();
-    table.appendListName(number, name);
-    ListLine line{fromGame(name), number};
-    setPrefix(line, name);
-    return line;
+    const std::string_view name = std::string_view(names_).substr(nameAt);
+    const std::array<std::uint64_t, 2> start = sortKeyStart16(name);
+    lines_.push_back(
+        {start[0], start[1], static_cast<std::uint32_t>(nameAt), static_cast<std::uint32_t>(name.size()), number});
 }
 
-void sortListLines(std::vector<ListLine>& lines)
+void ListLines::add(const RecordTable& table, int number)
 {
-    // The keys' starts side by side: most comparisons end there, in memory the sort walks in
-    // order. Whole keys are made only for lines that begin alike, once each.
-    struct Start {
-        std::uint64_t high;
-        std::uint64_t low;
-        std::uint32_t line;
-    };
-    std::vector<Start> starts(lines.size());
-    for (std::uint32_t i = 0; i < lines.size(); ++i) {
-        ensureKey(lines[i]);
-        starts[i] = {lines[i].prefix[0], lines[i].prefix[1], i};
+    const std::size_t at = names_.size();
+    table.appendListName(number, names_);
+    push(at, number);
+}
+
+void ListLines::add(std::string_view gameName, int number)
+{
+    const std::size_t at = names_.size();
+    names_ += gameName;
+    push(at, number);
+}
+
+std::string_view ListLines::gameName(std::size_t row) const
+{
+    return nameOf(lines_[row]);
+}
+
+QString ListLines::name(std::size_t row) const
+{
+    return fromGame(gameName(row));
+}
+
+std::string_view ListLines::nameOf(const Line& line) const
+{
+    return std::string_view(names_).substr(line.nameAt, line.nameSize);
+}
+
+void ListLines::sort()
+{
+    sortByHigh(lines_);
+    // Then lines alike in that word by the second (a few lines at a time), and lines alike in
+    // both, their keys' first 16 bytes, by whole keys, each made once, then by record.
+    for (std::size_t i = 0; i < lines_.size();) {
+        std::size_t end = i + 1;
+        while (end < lines_.size() && lines_[i].high == lines_[end].high)
+            ++end;
+        const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(i);
+        const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(end);
+        if (end - i > 16) {
+            std::sort(first, last, startLess);
+        } else {
+            for (auto at = first + 1; at < last; ++at) {
+                const Line l = *at;
+                auto to = at;
+                for (; to > first && l.low < (to - 1)->low; --to)
+                    *to = *(to - 1);
+                *to = l;
+            }
+        }
+        i = end;
     }
-    std::vector<std::string> whole;
-    auto wholeKey = [&](std::uint32_t i) -> const std::string& {
-        whole.resize(lines.size());
-        if (whole[i].empty())
-            whole[i] = fullKey(lines[i]);
-        return whole[i];
-    };
-    std::sort(starts.begin(), starts.end(), [&](const Start& a, const Start& b) {
-        if (a.high != b.high)
-            return a.high < b.high;
-        if (a.low != b.low)
-            return a.low < b.low;
-        const int c = wholeKey(a.line).compare(wholeKey(b.line));
-        return c != 0 ? c < 0 : lines[a.line].record < lines[b.line].record;
+    std::vector<std::pair<std::string, Line>> tied;
+    for (std::size_t i = 0; i < lines_.size();) {
+        std::size_t end = i + 1;
+        while (end < lines_.size() && sameStart(lines_[i], lines_[end]))
+            ++end;
+        if (end - i > 1) {
+            tied.clear();
+            for (std::size_t k = i; k < end; ++k)
+                tied.emplace_back(sortKey(nameOf(lines_[k])), lines_[k]);
+            std::sort(tied.begin(), tied.end(), [](const auto& a, const auto& b) {
+                const int c = a.first.compare(b.first);
+                return c != 0 ? c < 0 : a.second.record < b.second.record;
+            });
+            for (std::size_t k = i; k < end; ++k)
+                lines_[k] = tied[k - i].second;
+        }
+        i = end;
+    }
+}
+
+std::size_t ListLines::rowFor(std::string_view gameName, int number) const
+{
+    const std::array<std::uint64_t, 2> start = sortKeyStart16(gameName);
+    std::string key; // made only when a line begins alike
+    const auto at = std::partition_point(lines_.begin(), lines_.end(), [&](const Line& l) {
+        if (l.high != start[0] || l.low != start[1])
+            return l.high != start[0] ? l.high < start[0] : l.low < start[1];
+        if (key.empty())
+            key = sortKey(gameName);
+        const int c = sortKey(nameOf(l)).compare(key);
+        return c != 0 ? c < 0 : l.record <= number;
     });
-    std::vector<ListLine> sorted;
-    sorted.reserve(lines.size());
-    for (const Start& s : starts)
-        sorted.push_back(std::move(lines[s.line]));
-    lines = std::move(sorted);
+    return static_cast<std::size_t>(at - lines_.begin());
+}
+
+void ListLines::insert(std::size_t row, std::string_view gameName, int number)
+{
+    add(gameName, number);
+    std::rotate(lines_.begin() + static_cast<std::ptrdiff_t>(row), lines_.end() - 1, lines_.end());
 }
 
 } // namespace gamedb

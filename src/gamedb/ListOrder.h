@@ -5,31 +5,59 @@
 
 #include <QString>
 
-#include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace gamedb {
 
-struct ListLine {
-    QString name; // the visible part, before the tab
-    int record;   // the number after the tab
-    // The first 16 bytes of the name's sort key, for a comparison without the whole key; the rest
-    // is made from the name when two lines begin alike.
-    std::array<std::uint64_t, 2> prefix = {};
-    bool keyed = false; // prefix holds the key's start
-};
-
 class RecordTable;
 
-// The list line of record number: its name(s) as shown, the number behind the tab, its key's start.
-ListLine listLineOf(const RecordTable& table, int number);
+// A record list's lines: each a record number and its name(s) as the game's bytes, which become
+// text only when a view shows the line. The names share one buffer, so a list of 20000 records
+// costs a few allocations, not one per line.
+class ListLines {
+public:
+    std::size_t size() const { return lines_.size(); }
+    bool empty() const { return lines_.empty(); }
+    void clear();
+    void reserve(std::size_t lines);
 
-// Gives a line made from a name alone the start of its key.
-void ensureKey(ListLine& line);
-// By key, ties in record order; lines without a key get one first.
-void sortListLines(std::vector<ListLine>& lines);
-// The same order for two lines that have their keys.
-bool listLess(const ListLine& a, const ListLine& b);
+    // The line of record number of table, named as the table lists it.
+    void add(const RecordTable& table, int number);
+    // A line named by gameName (game bytes), not taken from a table.
+    void add(std::string_view gameName, int number);
+
+    // Into list order: by sort key, ties in record order.
+    void sort();
+    // Among lines in list order: the row where sort() would place a line, and its insertion
+    // there.
+    std::size_t rowFor(std::string_view gameName, int number) const;
+    void insert(std::size_t row, std::string_view gameName, int number);
+
+    int record(std::size_t row) const { return lines_[row].record; }
+    std::string_view gameName(std::size_t row) const;
+    // The name as the list shows it.
+    QString name(std::size_t row) const;
+
+    // A line: the first 16 bytes of its name's sort key as two big-endian words (most
+    // comparisons end there; a whole key is made only for names that begin alike), where its
+    // name lies in the names' buffer, and its record.
+    struct Line {
+        std::uint64_t high;
+        std::uint64_t low;
+        std::uint32_t nameAt;
+        std::uint32_t nameSize;
+        int record;
+    };
+
+private:
+    void push(std::size_t nameAt, int number);
+    std::string_view nameOf(const Line& line) const;
+
+    std::string names_;
+    std::vector<Line> lines_;
+};
 
 } // namespace gamedb
