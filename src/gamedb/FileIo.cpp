@@ -186,6 +186,8 @@ void Stamper::addBlock(const std::uint8_t* block)
 
 void Stamper::add(std::span<const std::uint8_t> bytes)
 {
+    if (bytes.empty()) // an empty piece may carry a null pointer, which memcpy must not see
+        return;
     size_ += bytes.size();
     std::size_t at = 0;
     if (pendingSize_ > 0) {
