@@ -131,9 +131,9 @@ QString Backups::defaultRoot()
 
 QString Backups::folderFor(const QString& gameFolder) const
 {
-    // One folder per game folder, however it was spelled: its absolute path names it, readably
-    // by its last part and uniquely by a hash of the whole.
-    const QString absolute = QDir::cleanPath(QDir(gameFolder.isEmpty() ? QStringLiteral("/") : gameFolder).absolutePath());
+    // One folder per game folder, however it was spelled (a link, another letter case on
+    // Windows): its one spelling names it, readably by its last part and uniquely by a hash.
+    const QString absolute = canonicalFolder(gameFolder);
     QString readable = safeName(absolute.section(QLatin1Char('/'), -1));
     if (readable.isEmpty())
         readable = QStringLiteral("root");

@@ -52,6 +52,9 @@ bool gameFileExists(const QString& folder, const QString& name);
 bool sameFile(const QString& a, const QString& b);
 // True when the two folders exist and are one folder.
 bool sameFolder(const QString& a, const QString& b);
+// A folder's one spelling, with '/' separators: links followed, and on Windows the letter case
+// and long names the file system keeps; the cleaned absolute path where it cannot be opened.
+QString canonicalFolder(const QString& folder);
 // The folder part and the name part of a path.
 QString folderOf(const QString& path);
 QString nameOf(const QString& path);

@@ -336,6 +336,17 @@ bool sameFolder(const QString& a, const QString& b)
     return statOf(na, sa) && statOf(nb, sb) && S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+QString canonicalFolder(const QString& folder)
+{
+    const std::string native = folder.isEmpty() ? "/" : nativePath(folder);
+    if (char* real = ::realpath(native.c_str(), nullptr)) {
+        const QString out = pathFromNative(real);
+        std::free(real);
+        return out;
+    }
+    return QDir::cleanPath(QDir(pathFromNative(native)).absolutePath());
+}
+
 QString folderOf(const QString& path)
 {
     return pathFromNative(parentOf(nativePath(path)));

@@ -10,6 +10,8 @@
 
 #include <shellapi.h>
 
+#include <QDir>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
@@ -332,6 +334,33 @@ bool sameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFO
 }
 
 } // namespace
+
+QString canonicalFolder(const QString& folder)
+{
+    // The spelling the file system keeps (letter case, long names, links followed), so that
+    // "c:\games\gx" and "C:/Games/GX/" are one folder.
+    Handle h(CreateFileW(wide(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (h.valid()) {
+        std::wstring buf(MAX_PATH, L'\0');
+        for (int tries = 0; tries < 2; ++tries) {
+            const DWORD n = GetFinalPathNameByHandleW(h.get(), buf.data(), static_cast<DWORD>(buf.size()),
+                                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+            if (n == 0)
+                break;
+            if (n < buf.size()) {
+                QString out = fromWide(buf.c_str());
+                if (out.startsWith(QStringLiteral("\\\\?\\UNC\\")))
+                    out = QStringLiteral("\\\\") + out.mid(8);
+                else if (out.startsWith(QStringLiteral("\\\\?\\")))
+                    out = out.mid(4);
+                return QDir::cleanPath(QDir::fromNativeSeparators(out));
+            }
+            buf.assign(n, L'\0');
+        }
+    }
+    return QDir::cleanPath(QDir(QDir::fromNativeSeparators(folderPath(folder))).absolutePath());
+}
 
 bool sameFile(const QString& a, const QString& b)
 {

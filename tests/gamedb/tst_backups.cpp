@@ -19,6 +19,7 @@ private slots:
     void firstSaveOfARunAndChangesByOthers();
     void oldestAndNewestTwentyKept();
     void oneFolderPerGameFolderAndSafeNames();
+    void anotherSpellingKeepsOneFolder();
     void missingFileNeedsNoCopy();
     void unwritableBackupStopsTheSave();
 };
@@ -92,6 +93,28 @@ void TestBackups::oneFolderPerGameFolderAndSafeNames()
              qPrintable(copy));
     for (const QChar c : QString("<>:\"/\\|?*"))
         QVERIFY(!copy.contains(c));
+}
+
+// The same game folder reached by another spelling keeps its backups, and lists them, in one
+// place: a link to it, or on Windows other letter case and backslashes.
+void TestBackups::anotherSpellingKeepsOneFolder()
+{
+    QTemporaryDir top, root;
+    QVERIFY(QDir(top.path()).mkpath("Game Folder"));
+    const QString game = top.path() + "/Game Folder";
+#ifdef Q_OS_WIN
+    const QString other = QDir::toNativeSeparators(game.toUpper()) + "\\";
+#else
+    const QString other = top.path() + "/link";
+    QVERIFY(QFile::link(game, other));
+#endif
+    const Backups backups(root.path());
+    QCOMPARE(backups.folderFor(other), backups.folderFor(game));
+    QVERIFY(QFileInfo(backups.folderFor(other)).fileName().startsWith("Game Folder "));
+    writeAll(game + "/Hiscores.bin", "x");
+    Backups run(root.path());
+    run.beforeSave(other, other + "/Hiscores.bin", false);
+    QCOMPARE(run.list(game).size(), std::size_t(1));
 }
 
 // A new Hiscores.bin has nothing to keep.
