@@ -55,11 +55,22 @@ void sortByHigh(std::vector<Line>& lines)
             to[c[(e.high >> (kBits * p)) & kMask]++] = e;
         from.swap(to);
     }
-    std::vector<Line> sorted;
-    sorted.reserve(n);
-    for (const Entry& e : from)
-        sorted.push_back(lines[e.line]);
-    lines.swap(sorted);
+    // Each line to its place in turn, following the cycles of the order: no second list.
+    for (std::size_t i = 0; i < n; ++i) {
+        if (from[i].line == i)
+            continue;
+        const Line first = lines[i];
+        std::size_t at = i;
+        for (;;) {
+            const std::size_t source = static_cast<std::size_t>(std::exchange(from[at].line, at));
+            if (source == i) {
+                lines[at] = first;
+                break;
+            }
+            lines[at] = lines[source];
+            at = source;
+        }
+    }
 }
 
 } // namespace

@@ -85,7 +85,22 @@ constexpr std::array<First, 256> kFirst = [] {
 }();
 
 // The weights of the unit at text[i], a byte or a pair weighed as one; i moves past it.
-const Packed& unitAt(std::string_view text, std::size_t& i)
+const ByteWeights& unitAt(std::string_view text, std::size_t& i)
+{
+    const auto b = static_cast<std::uint8_t>(text[i++]);
+    if (kStartsContraction[b] && i < text.size()) {
+        for (const Contraction& c : kContractions) {
+            if (c.first == b && c.second == static_cast<std::uint8_t>(text[i])) {
+                ++i;
+                return c.weights;
+            }
+        }
+    }
+    return kWeights[b];
+}
+
+// The same, packed.
+const Packed& packedAt(std::string_view text, std::size_t& i)
 {
     const auto b = static_cast<std::uint8_t>(text[i++]);
     if (kStartsContraction[b] && i < text.size()) {
@@ -125,12 +140,21 @@ void appendSortKey(std::string_view gameBytes, std::string& key)
 {
     // One weight per byte cannot give the collator's order ("a" before "á", but "áa" before
     // "ab"): every base letter counts before any accent.
-    for (std::size_t level = 0; level < 2; ++level) {
-        if (level == 1)
-            key += kLevelEnd;
-        for (std::size_t i = 0; i < gameBytes.size();) {
-            const Packed& w = unitAt(gameBytes, i);
-            key.append(reinterpret_cast<const char*>(w.weights[level].data()), w.counts[level]);
+    for (std::size_t i = 0; i < gameBytes.size();) {
+        const ByteWeights& w = unitAt(gameBytes, i);
+        for (const std::uint8_t p : w.primary) {
+            if (p == 0)
+                break;
+            key += static_cast<char>(p);
+        }
+    }
+    key += kLevelEnd;
+    for (std::size_t i = 0; i < gameBytes.size();) {
+        const ByteWeights& w = unitAt(gameBytes, i);
+        for (const std::uint8_t s : w.secondary) {
+            if (s == 0)
+                break;
+            key += static_cast<char>(s);
         }
     }
 }
@@ -138,15 +162,17 @@ void appendSortKey(std::string_view gameBytes, std::string& key)
 std::size_t sortKeyStart(std::string_view gameBytes, std::uint8_t* out, std::size_t size)
 {
     std::size_t n = 0;
-    for (std::size_t level = 0; level < 2 && n < size; ++level) {
-        if (level == 1)
-            out[n++] = static_cast<std::uint8_t>(kLevelEnd);
-        for (std::size_t i = 0; i < gameBytes.size() && n < size;) {
-            const Packed& w = unitAt(gameBytes, i);
-            const std::size_t take = std::min<std::size_t>(w.counts[level], size - n);
-            std::memcpy(out + n, w.weights[level].data(), take);
-            n += take;
-        }
+    for (std::size_t i = 0; i < gameBytes.size() && n < size;) {
+        const ByteWeights& w = unitAt(gameBytes, i);
+        for (std::size_t k = 0; k < 3 && w.primary[k] != 0 && n < size; ++k)
+            out[n++] = w.primary[k];
+    }
+    if (n < size)
+        out[n++] = static_cast<std::uint8_t>(kLevelEnd);
+    for (std::size_t i = 0; i < gameBytes.size() && n < size;) {
+        const ByteWeights& w = unitAt(gameBytes, i);
+        for (std::size_t k = 0; k < 3 && w.secondary[k] != 0 && n < size; ++k)
+            out[n++] = w.secondary[k];
     }
     return n;
 }
@@ -180,7 +206,7 @@ std::array<std::uint64_t, 2> sortKeyStart16(std::string_view gameBytes)
             if (level == 1)
                 bytes[n++] = static_cast<std::uint8_t>(kLevelEnd);
             for (std::size_t i = 0; i < size && n < 16;) {
-                const Packed& w = unitAt(gameBytes, i);
+                const Packed& w = packedAt(gameBytes, i);
                 std::memcpy(bytes.data() + n, w.weights[level].data(), 4);
                 n += w.counts[level];
             }
