@@ -147,7 +147,7 @@ void Backups::beforeSave(const QString& gameFolder, const QString& path, bool ch
     const std::lock_guard lock(mutex_);
     if (!changedOnDisk && copied_.count(key))
         return;
-    if (stampFile(path).exists)
+    if (gameFileExists(folderOf(path), nameOf(path))) // a missing file has nothing to keep
         copy(gameFolder, path);
     copied_.insert(key);
 }
