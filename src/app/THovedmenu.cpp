@@ -150,7 +150,8 @@ QMdiSubWindow* THovedmenu::openTool(QWidget* tool)
     const QRect free = area_->viewport()->rect();
     sub->move(std::max(0, (free.width() - sub->width()) / 2), std::max(0, (free.height() - sub->height()) / 2));
     sub->show();
-    tool->setFocus();
+    if (!tool->focusWidget()) // a tool that chose where its keys start keeps that
+        tool->setFocus();
     return sub;
 }
 

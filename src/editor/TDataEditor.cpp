@@ -310,6 +310,14 @@ void TDataEditor::FormShow()
     TeamC->setEnabled(ctx_.config.gameFileExists(QStringLiteral("Tmdata.db1")));
     PlayC->setEnabled(ctx_.config.gameFileExists(QStringLiteral("Players.db1")));
     HistoC->setEnabled(ctx_.config.gameFileExists(QStringLiteral("Plhist98.bin")));
+    // The keys start at the first file there is to tick, as in a dialog.
+    for (QWidget* w : {static_cast<QWidget*>(ManC), static_cast<QWidget*>(TeamC), static_cast<QWidget*>(PlayC),
+                       static_cast<QWidget*>(LoadB)}) {
+        if (w->isEnabled()) {
+            w->setFocus();
+            break;
+        }
+    }
 }
 
 void TDataEditor::showPageAndSave(editor::RecordPage* page)

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QCheckBox>
 
 namespace {
 
@@ -52,6 +53,8 @@ private slots:
     void frameAndBanner();
     void menuCaptionsInOrder();
     void hallOfFameQuestionAnsweredNo();
+    void dataEditorOpensWithTheKeysOnItsFirstFile_data();
+    void dataEditorOpensWithTheKeysOnItsFirstFile();
     void exitWaitsForEveryToolWindow();
     void guardShowsErrorsWithFullStop();
 
@@ -139,6 +142,36 @@ void TestMainWindow::hallOfFameQuestionAnsweredNo()
     QCOMPARE(prompts_.texts(ScriptedPrompts::Kind::Confirm), QStringList{"File doesn't exist. Create?"});
     QVERIFY(w.mdiArea()->subWindowList().isEmpty());
     QVERIFY(testfiles::filesIn(dir_->path()).isEmpty());
+}
+
+void TestMainWindow::dataEditorOpensWithTheKeysOnItsFirstFile_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("managers there") << QStringList{"Mgdata.db1", "Players.db1"} << "ManC";
+    QTest::newRow("only players") << QStringList{"Players.db1"} << "PlayC";
+    QTest::newRow("none there") << QStringList{} << "LoadB";
+}
+
+// Opened from the menu, the data editor takes the keys at the first file there is to tick, so
+// Space ticks it; its frame alone would take them nowhere.
+void TestMainWindow::dataEditorOpensWithTheKeysOnItsFirstFile()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, focused);
+    for (const QString& f : files)
+        testfiles::writeAll(dir_->path() + "/" + f, "x");
+    THovedmenu w(*config_, prompts_);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    w.findChild<QAction*>("DataEditor1")->trigger();
+    QTRY_VERIFY(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+    if (auto* box = qobject_cast<QCheckBox*>(QApplication::focusWidget())) {
+        QTest::keyClick(box, Qt::Key_Space);
+        QVERIFY(box->isChecked());
+    }
 }
 
 void TestMainWindow::exitWaitsForEveryToolWindow()
