@@ -41,7 +41,9 @@ if [ "${1:-}" = "--from" ]; then
 fi
 
 "$here/debian-source.sh" qt6-base "$cache/src"
-src="$(find "$cache/src/qt6-base" -maxdepth 1 -type d -name 'qtbase-everywhere-src-*' | head -n1)"
+# Debian unpacks its source as qt6-base-<version> (upstream's tarball says qtbase-everywhere-src-…).
+src="$(dirname "$(find "$cache/src/qt6-base" -mindepth 2 -maxdepth 2 -name CMakeLists.txt | head -n1)")"
+[ -f "$src/CMakeLists.txt" ] || { echo "no Qt source found under $cache/src/qt6-base" >&2; exit 1; }
 build="$cache/src/qt6-base-build"
 rm -rf "$build" "$prefix.partial"
 cmake -S "$src" -B "$build" -G Ninja \
