@@ -24,7 +24,8 @@ if [ -x "$prefix/bin/qt-cmake" ] && [ -f "$prefix/bin/Qt6Widgets.dll" ]; then
   exit 0
 fi
 
-"$here/deps.sh" ca-certificates cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev-tools xz-utils dpkg-dev
+"$here/deps.sh" ca-certificates cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev-tools qt6-base-dev xz-utils \
+    dpkg-dev
 mkdir -p "$cache"
 start=$(date +%s)
 
