@@ -52,9 +52,11 @@ cmake -S "$src" -B "$build" -G Ninja \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_INSTALL_PREFIX="$prefix.partial" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-  -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
+  -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DINPUT_opengl=no \
   -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
   -DFEATURE_tabletevent=OFF # Debian's source drops the wintab headers
+# INPUT_opengl=no, not FEATURE_opengl=OFF: on Windows only the input turns dynamic OpenGL off too,
+# which the platform plugin otherwise compiles against classes never built.
 ninja -C "$build" -j"$(nproc)"
 cmake --install "$build"
 mv "$prefix.partial" "$prefix"
