@@ -6,7 +6,7 @@
 #   ./windows.sh test     the same, then every test executable and the command line's CSV round
 #                         trip of the full sample folder under Wine, headless
 #
-# KORVEX_QT_ARCHIVE=FILE unpacks an earlier Qt build instead of building Qt (about an hour).
+# KORVEX_QT_ARCHIVE=FILE unpacks an earlier Qt build instead of building Qt (about 10 minutes).
 # KORVEX_CACHE (default ~/.cache/korvex) holds Qt, libcsv and the Wine prefix.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -29,6 +29,28 @@ csv="$(scripts/libcsv-windows.sh --prefix)"
 cache="$(dirname "$qt")"
 build="$root/build-win"
 mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
+
+# The zip names the source its Qt DLLs were built from, as the LGPL asks; only a build from
+# Debian's source (or an archive of one) records it. The archive in ../shared/cache does not: its
+# headers lack Debian's patches, the security fix CVE-2023-32763 in QtGui among them.
+qtdoc="$qt/share/doc/qt6-base"
+srcver() { dpkg-query -W -f='${source:Version}' "$1"; }
+unrecorded=""
+if [ ! -f "$qtdoc/debian-version" ]; then
+  if [ "$mode" = zip ]; then
+    echo "Qt in $qt does not record the source it was built from, which the zip must name;" \
+         "build it from Debian's source: rm -rf $qt && scripts/qt-windows.sh" >&2
+    exit 1
+  fi
+  echo "warning: Qt in $qt does not record its source; this zip is for the tests only" >&2
+  unrecorded="NOT FOR HANDING OUT: this folder was built for tests against a Qt build that does
+not record its source, so the Qt version and copyright named below may not be its DLLs'.
+"
+  qtdoc="$build/qt-unrecorded"
+  mkdir -p "$qtdoc"
+  srcver qt6-base-dev-tools > "$qtdoc/debian-version"
+  cp /usr/share/doc/qt6-base-dev-tools/copyright "$qtdoc/copyright"
+fi
 
 # GCC 12 warns falsely about libstdc++'s own string copies at -O3 (-Wrestrict); every other
 # warning stays an error.
@@ -55,22 +77,21 @@ for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
 done
 
 # Licences and where each part's source is, as the LGPL asks.
-srcver() { dpkg-query -W -f='${source:Version}' "$1"; }
 cp /usr/share/common-licenses/LGPL-3 "$stage/LICENSES/LGPL-3.txt"
 cp /usr/share/common-licenses/GPL-3 "$stage/LICENSES/GPL-3.txt"
 cp /usr/share/common-licenses/GPL-2 "$stage/LICENSES/GPL-2.txt"
 cp /usr/share/common-licenses/LGPL-2.1 "$stage/LICENSES/LGPL-2.1.txt"
-cp /usr/share/doc/libqt6core6/copyright "$stage/LICENSES/Qt-copyright.txt" 2>/dev/null ||
-  cp /usr/share/doc/qt6-base-dev-tools/copyright "$stage/LICENSES/Qt-copyright.txt"
+cp "$qtdoc/copyright" "$stage/LICENSES/Qt-copyright.txt"
 cp "$csv/share/doc/libcsv/copyright" "$stage/LICENSES/libcsv-copyright.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/LICENSES/gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/LICENSES/mingw-w64-winpthreads-copyright.txt"
-qtver="$(srcver qt6-base-dev-tools)"
+qtver="$(cat "$qtdoc/debian-version")"
 csvver="$(cat "$csv/share/doc/libcsv/debian-version")"
 gccver="$(srcver gcc-mingw-w64-base)"
 mingwver="$(srcver mingw-w64-common)"
 sed -e "s/@VERSION@/$version/g" -e "s/@QT@/$qtver/g" -e "s/@CSV@/$csvver/g" -e "s/@GCC@/$gccver/g" \
-    -e "s/@MINGW@/$mingwver/g" packaging/windows/README.txt.in | sed 's/$/\r/' > "$stage/README.txt"
+    -e "s/@MINGW@/$mingwver/g" packaging/windows/README.txt.in |
+  { [ -z "$unrecorded" ] || printf '%s\n' "$unrecorded"; cat; } | sed 's/$/\r/' > "$stage/README.txt"
 
 # Every DLL that an executable, a library or a plugin imports is in the folder or is Windows' own.
 system_dlls=" kernel32 user32 gdi32 shell32 ole32 oleaut32 advapi32 comdlg32 comctl32 ws2_32 winmm imm32 dwmapi

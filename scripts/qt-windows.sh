@@ -4,9 +4,15 @@
 # into a cache folder outside the tree, and reused after that. Host tools (moc, rcc, uic) are
 # Debian's, from qt6-base-dev-tools.
 #
-#   scripts/qt-windows.sh               build unless the cache holds it (about an hour on 2 cores)
-#   scripts/qt-windows.sh --from FILE   unpack an archive of an earlier build instead
-#   scripts/qt-windows.sh --prefix      print the cache folder and do nothing else
+#   scripts/qt-windows.sh                 build unless the cache holds it (about 10 minutes on 2
+#                                         idle cores, several times that beside other builds)
+#   scripts/qt-windows.sh --from FILE     unpack an archive of an earlier build instead
+#   scripts/qt-windows.sh --archive FILE  write the cached build as such an archive
+#   scripts/qt-windows.sh --prefix        print the cache folder and do nothing else
+#
+# A build from source records its Debian source version and copyright in share/doc/qt6-base/,
+# which the Windows zip quotes as the LGPL asks. An archive carries them only if it was made
+# from such a build (--archive).
 #
 # KORVEX_CACHE overrides the cache root (default ~/.cache/korvex).
 set -euo pipefail
@@ -17,6 +23,13 @@ prefix="$cache/qt6-mingw-$version"
 
 if [ "${1:-}" = "--prefix" ]; then
   echo "$prefix"
+  exit 0
+fi
+if [ "${1:-}" = "--archive" ]; then
+  out="$(realpath "${2:?--archive needs a file name}")"
+  [ -x "$prefix/bin/qt-cmake" ] || { echo "no Qt for Windows in $prefix to archive" >&2; exit 1; }
+  tar -C "$cache" --transform "s,^qt6-mingw-$version,qt6-mingw," -cJf "$out" "qt6-mingw-$version"
+  echo "$out: $(du -k "$out" | cut -f1) KB"
   exit 0
 fi
 if [ -x "$prefix/bin/qt-cmake" ] && [ -f "$prefix/bin/Qt6Widgets.dll" ]; then
@@ -59,6 +72,9 @@ cmake -S "$src" -B "$build" -G Ninja \
 # which the platform plugin otherwise compiles against classes never built.
 ninja -C "$build" -j"$(nproc)"
 cmake --install "$build"
+mkdir -p "$prefix.partial/share/doc/qt6-base"
+cp "$src/debian/copyright" "$prefix.partial/share/doc/qt6-base/copyright"
+dpkg-parsechangelog -l "$src/debian/changelog" -S Version > "$prefix.partial/share/doc/qt6-base/debian-version"
 mv "$prefix.partial" "$prefix"
 rm -rf "$build"
 echo "Qt $version for Windows built into $prefix in $(($(date +%s) - start)) s"
