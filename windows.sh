@@ -52,6 +52,14 @@ not record its source, so the Qt version and copyright named below may not be it
   cp /usr/share/doc/qt6-base-dev-tools/copyright "$qtdoc/copyright"
 fi
 
+# A build folder configured against another Qt keeps it (CMake ignores a new toolchain file on
+# an existing cache), so the zip would ship DLLs other than those it was built against.
+if [ -f "$build/CMakeCache.txt" ] &&
+   ! grep -qxF "Qt6_DIR:PATH=$qt/lib/cmake/Qt6" "$build/CMakeCache.txt"; then
+  echo "build-win was configured against another Qt; starting it afresh"
+  rm -rf "$build"
+fi
+
 # GCC 12 warns falsely about libstdc++'s own string copies at -O3 (-Wrestrict); every other
 # warning stays an error.
 "$qt/bin/qt-cmake" -S . -B "$build" -G Ninja \
