@@ -30,34 +30,32 @@ cache="$(dirname "$qt")"
 build="$root/build-win"
 mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
 
-# The zip names the source its Qt DLLs were built from, as the LGPL asks; only a build from
-# Debian's source (or an archive of one) records it. The archive in ../shared/cache does not: its
-# headers lack Debian's patches, the security fix CVE-2023-32763 in QtGui among them.
-qtdoc="$qt/share/doc/qt6-base"
-srcver() { dpkg-query -W -f='${source:Version}' "$1"; }
-unrecorded=""
-if [ ! -f "$qtdoc/debian-version" ]; then
-  if [ "$mode" = zip ]; then
-    echo "Qt in $qt does not record the source it was built from, which the zip must name;" \
-         "build it from Debian's source: rm -rf $qt && scripts/qt-windows.sh" >&2
-    exit 1
-  fi
-  echo "warning: Qt in $qt does not record its source; this zip is for the tests only" >&2
-  unrecorded="NOT FOR HANDING OUT: this folder was built for tests against a Qt build that does
-not record its source, so the Qt version and copyright named below may not be its DLLs'.
-"
-  qtdoc="$build/qt-unrecorded"
-  mkdir -p "$qtdoc"
-  srcver qt6-base-dev-tools > "$qtdoc/debian-version"
-  cp /usr/share/doc/qt6-base-dev-tools/copyright "$qtdoc/copyright"
-fi
-
 # A build folder configured against another Qt keeps it (CMake ignores a new toolchain file on
 # an existing cache), so the zip would ship DLLs other than those it was built against.
 if [ -f "$build/CMakeCache.txt" ] &&
    ! grep -qxF "Qt6_DIR:PATH=$qt/lib/cmake/Qt6" "$build/CMakeCache.txt"; then
   echo "build-win was configured against another Qt; starting it afresh"
   rm -rf "$build"
+fi
+
+# The zip names the source its Qt DLLs were built from, as the LGPL asks; only a build from
+# Debian's source (or an archive of one) records it. The archive in ../shared/cache does not: its
+# headers lack Debian's patches, the security fix CVE-2023-32763 in QtGui among them.
+srcver() { dpkg-query -W -f='${source:Version}' "$1"; }
+qtdoc="$qt/share/doc/qt6-base"
+unrecorded=""
+if [ -f "$qtdoc/debian-version" ]; then
+  qtver="$(cat "$qtdoc/debian-version")" qtcopyright="$qtdoc/copyright"
+elif [ "$mode" = zip ]; then
+  echo "Qt in $qt does not record the source it was built from, which the zip must name;" \
+       "build it from Debian's source: rm -rf $qt && scripts/qt-windows.sh" >&2
+  exit 1
+else
+  echo "warning: Qt in $qt does not record its source; this zip is for the tests only" >&2
+  unrecorded="NOT FOR HANDING OUT: this folder was built for tests against a Qt build that does
+not record its source, so the Qt version and copyright named below may not be its DLLs'.
+"
+  qtver="$(srcver qt6-base-dev-tools)" qtcopyright=/usr/share/doc/qt6-base-dev-tools/copyright
 fi
 
 # GCC 12 warns falsely about libstdc++'s own string copies at -O3 (-Wrestrict); every other
@@ -89,11 +87,10 @@ cp /usr/share/common-licenses/LGPL-3 "$stage/LICENSES/LGPL-3.txt"
 cp /usr/share/common-licenses/GPL-3 "$stage/LICENSES/GPL-3.txt"
 cp /usr/share/common-licenses/GPL-2 "$stage/LICENSES/GPL-2.txt"
 cp /usr/share/common-licenses/LGPL-2.1 "$stage/LICENSES/LGPL-2.1.txt"
-cp "$qtdoc/copyright" "$stage/LICENSES/Qt-copyright.txt"
+cp "$qtcopyright" "$stage/LICENSES/Qt-copyright.txt"
 cp "$csv/share/doc/libcsv/copyright" "$stage/LICENSES/libcsv-copyright.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/LICENSES/gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/LICENSES/mingw-w64-winpthreads-copyright.txt"
-qtver="$(cat "$qtdoc/debian-version")"
 csvver="$(cat "$csv/share/doc/libcsv/debian-version")"
 gccver="$(srcver gcc-mingw-w64-base)"
 mingwver="$(srcver mingw-w64-common)"
